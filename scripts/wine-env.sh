@@ -1,0 +1,89 @@
+# Sourced by the scripts that run Windows programs under Wine.
+#
+# QUIB_WINE_ARCH is win32 where this machine can execute 32-bit x86 code,
+# win64 where it cannot (some virtual machines disable 32-bit user mode).
+# There the 64-bit build of the same sources runs the tests, and the shipped
+# 32-bit program is still built and checked as a file.
+
+QUIB_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+if [ -z "${QUIB_WINE_ARCH:-}" ]; then
+    if [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+        QUIB_WINE_ARCH=win32
+    else
+        QUIB_WINE_ARCH=win64
+    fi
+fi
+export QUIB_WINE_ARCH
+
+if [ "$QUIB_WINE_ARCH" = win32 ]; then
+    QUIB_WINE=/usr/lib/wine/wine
+else
+    QUIB_WINE=/usr/lib/wine/wine64
+fi
+export QUIB_WINE
+export WINEARCH="$QUIB_WINE_ARCH"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export QUIB_BUILD_DIR="${QUIB_BUILD_DIR:-$QUIB_ROOT/build/$QUIB_WINE_ARCH}"
+
+# Settings that make a throwaway prefix fast and deterministic: no window
+# manager waits, no crash dialogs.
+quib_prefix_settings() {
+    cat <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Auto"="1"
+"Debugger"="false"
+REG
+}
+
+# Starts the prefix's server detached from our pipes (a runner that waits
+# for end-of-file would otherwise hang until the server exits).
+quib_start_server() {
+    (/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &)
+    "$QUIB_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Creates the prefix in $WINEPREFIX once. Extra arguments are lines
+# "letter:type:folder" (type cdrom or fixed) for simulated drives.
+quib_make_prefix() {
+    local stamp="$WINEPREFIX/.quib-ready"
+    if [ -f "$stamp" ]; then
+        quib_start_server
+        return
+    fi
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    (/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &)
+    "$QUIB_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+    local reg="$WINEPREFIX/quib-settings.reg"
+    quib_prefix_settings > "$reg"
+    local spec letter type folder
+    for spec in "$@"; do
+        IFS=: read -r letter type folder <<<"$spec"
+        mkdir -p "$folder"
+        rm -f "$WINEPREFIX/dosdevices/$letter:"
+        ln -s "$folder" "$WINEPREFIX/dosdevices/$letter:"
+        if [ "$type" = cdrom ]; then
+            printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n"%s:"="cdrom"\n' "$letter" >> "$reg"
+        fi
+    done
+    "$QUIB_WINE" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -k || true
+    sleep 0.5
+    quib_start_server
+    touch "$stamp"
+}
+
+winepath_of() {
+    # Z: is the prefix's view of the Unix root.
+    printf 'Z:%s' "$1" | tr / '\\'
+}

@@ -1,0 +1,87 @@
+// The Title: everything that differs between the nine titles is reached
+// through its virtual operations; it also carries the menu's layout and the
+// state of the two menu buttons.
+#pragma once
+#include <windows.h>
+#include "launcher/globals.h"
+
+enum {
+    BUTTON_PLAY = 0,    // Play or Install
+    BUTTON_QUIT = 1,
+    BUTTON_NONE = 2,
+};
+
+enum {
+    FRAME_NORMAL = 0,
+    FRAME_PRESSED = 1,
+    FRAME_ACTIVATED = 2,
+    FRAME_FOCUSED = 3,
+};
+
+enum { HOTSPOT_COUNT = 8 };
+
+struct MenuButton {
+    RECT    buttonRect;       // client coordinates
+    POINT   buttonPos;        // picture coordinates
+    HBITMAP buttonFrames[4];  // normal, pressed, activated, focused
+};
+
+class Title {
+public:
+    Title(int onCd, int titleIndex);
+
+    // The slots, in this order.
+    virtual void loadBoxArt() = 0;
+    virtual const char *gameWindowClass() = 0;
+    virtual const char *discMarkerPath() = 0;
+    virtual ~Title();
+    virtual int isAlreadyRunning();
+    virtual void run();
+    virtual int isInstalled() = 0;
+    virtual int install() = 0;
+    virtual int play() = 0;
+    virtual const char *promptCaption() = 0;
+    virtual const char *promptText() = 0;
+    virtual const char *retryText() = 0;
+
+    // Common operations the titles are built from.
+    int checkRegistryInstall(const char *key, const char *valueName, const char *exeName);
+    int runSetupFromOwnDir(const char *setupPath);
+    int playFromInstallDir(const char *exeName, const char *markerPath);
+
+    // Menu drawing and the button state machine.
+    void drawIntoBackground(HBITMAP bitmap, int x, int y);
+    void drawButtonFrame(int button, int frame);
+    void unfocusButton(int button);
+    void focusOnButton(int button);
+    void pressFocusedButton();
+    void activateLitButton();
+    void trackPointer(int x, int y);
+    int hitButton(int x, int y, int button);
+    int hitFocusedButton(int x, int y);
+    int hitLitButton(int x, int y);
+    int hitHotSpot(int x, int y, int *index);
+
+    int onCd;
+    int installed;
+    int titleIndex;
+    char installDir[PATH_SIZE];
+    int screenWidth, screenHeight;
+    int originX, originY;
+    HBITMAP backgroundBitmap;
+    RECT boxArtRect;
+    POINT boxArtPos;
+    HBITMAP boxArtBitmap;
+    MenuButton buttons[2];
+    RECT hotSpots[HOTSPOT_COUNT];
+    int focusButton;
+    int litButton;
+};
+
+// Starts a program by its full path, with no command line and the launcher's
+// environment and current directory. On failure shows "We have a problem"
+// and returns 0.
+int launchProgram(const char *path);
+
+// Creates the Title of a catalogue row (0..8), or NULL when out of memory.
+Title *newTitle(int onCd, int titleIndex);

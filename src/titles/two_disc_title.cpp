@@ -1,0 +1,128 @@
+#include <windows.h>
+#include <string.h>
+#include "launcher/catalogue.h"
+#include "launcher/globals.h"
+#include "launcher/paths.h"
+#include "menu/bitmaps.h"
+#include "resource.h"
+#include "titles/disc_prompt.h"
+#include "titles/two_disc_title.h"
+
+static const char INSTALLED_LAUNCHER[] = "QuibLaunch.exe";
+static const char INSTALLER_CLASS[] = "InstallShield_Win";
+static const char INSTALLER_TITLE[] = "Quibbix The Whirl";
+static const DWORD INSTALLER_LOOK_MS = 1000;
+static const char DISC1_SEARCH_PATH[] = "C:\\Install\\QBXTW.exe";
+static const char DISC1_SETUP[] = "Install\\setup.exe";
+static const char DISC2_MARKER[] = "C:\\Q4Items\\qbx4._cd";
+
+static const TitleRow &whirl() { return titleCatalogue[TWO_DISC_TITLE]; }
+
+TwoDiscTitle::TwoDiscTitle(int onCd, int titleIndex) : Title(onCd, titleIndex) {}
+TwoDiscTitle::~TwoDiscTitle() {}
+
+void TwoDiscTitle::loadBoxArt() { boxArtBitmap = loadBitmapResource(IDB_BOXART_WHIRL); }
+const char *TwoDiscTitle::gameWindowClass() { return whirl().gameWindowClass; }
+const char *TwoDiscTitle::discMarkerPath() { return whirl().discMarkerPath; }
+const char *TwoDiscTitle::promptCaption() { return whirl().promptCaption; }
+const char *TwoDiscTitle::promptText() { return whirl().promptText; }
+const char *TwoDiscTitle::retryText() { return whirl().retryText; }
+
+static int installerWindowOpen()
+{
+    return FindWindowA(INSTALLER_CLASS, INSTALLER_TITLE) != NULL;
+}
+
+// Windows directory + "\" + "~QBX4.tmp"; 0 when it does not fit.
+static int tempCopyPath(char *path)
+{
+    char windowsDir[PATH_SIZE];
+    UINT length = GetWindowsDirectoryA(windowsDir, sizeof(windowsDir));
+    if (length == 0 || length >= sizeof(windowsDir))
+        return 0;
+    return joinPath(path, windowsDir, "\\") && appendString(path, PATH_SIZE, TEMP_COPY_NAME);
+}
+
+int TwoDiscTitle::isAlreadyRunning()
+{
+    if (Title::isAlreadyRunning())
+        return 1;
+    return installerWindowOpen() && onCd == 1;
+}
+
+int TwoDiscTitle::isInstalled()
+{
+    if (!checkRegistryInstall(whirl().registryKey, whirl().valueName, whirl().gameExe))
+        return 0;
+    char launcher[PATH_SIZE];
+    if (!joinPath(launcher, installDir, INSTALLED_LAUNCHER))
+        return 0;
+    return fileExists(launcher, 1);
+}
+
+void TwoDiscTitle::run()
+{
+    if (onCd == 1) {
+        // Let the next launcher start without finding our semaphore.
+        CloseHandle(g_semaphore);
+        g_semaphore = NULL;
+        if (isInstalled()) {
+            char launcher[PATH_SIZE];
+            if (joinPath(launcher, installDir, INSTALLED_LAUNCHER))
+                launchProgram(launcher);
+        } else {
+            relaunchFromTempCopy();
+        }
+        return;
+    }
+
+    if (isInstalled()) {
+        while (installerWindowOpen())
+            Sleep(INSTALLER_LOOK_MS);
+        char copy[PATH_SIZE];
+        if (tempCopyPath(copy) && fileExists(copy, 1))
+            DeleteFileA(copy);
+    }
+    Title::run();
+}
+
+int TwoDiscTitle::install()
+{
+    char path[PATH_SIZE];
+    copyString(path, sizeof(path), DISC1_SEARCH_PATH);
+    if (!waitForDisc(IDD_INSTALL_FIRST, IDD_INSTALL_RETRY, path))
+        return 0;
+    copyString(path + 3, sizeof(path) - 3, DISC1_SETUP);
+    return launchProgram(path);
+}
+
+int TwoDiscTitle::play()
+{
+    return playFromInstallDir(whirl().gameExe, DISC2_MARKER);
+}
+
+void relaunchFromTempCopy()
+{
+    char ownPath[PATH_SIZE];
+    DWORD length = GetModuleFileNameA(g_instance, ownPath, sizeof(ownPath));
+    if (length == 0 || length >= sizeof(ownPath))
+        return;
+    char copy[PATH_SIZE];
+    if (!tempCopyPath(copy))
+        return;
+    if (!CopyFileA(ownPath, copy, FALSE))
+        return;
+    SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    char windowsDir[PATH_SIZE];
+    GetWindowsDirectoryA(windowsDir, sizeof(windowsDir));
+    char commandLine[PATH_SIZE];
+    copyString(commandLine, sizeof(commandLine), copy);
+    PROCESS_INFORMATION process;
+    memset(&process, 0, sizeof(process));
+    CreateProcessA(copy, commandLine, NULL, NULL, FALSE, 0, NULL, windowsDir,
+                   &startup, &process);
+}
