@@ -87,3 +87,13 @@ winepath_of() {
     # Z: is the prefix's view of the Unix root.
     printf 'Z:%s' "$1" | tr / '\\'
 }
+
+# The prefix the unit tests run in: drive D is a CD-ROM drive, E to H are
+# hard disks, each a folder under the build directory. Tests create and
+# remove their own files on these drives.
+quib_make_unit_prefix() {
+    export WINEPREFIX="${WINEPREFIX:-$QUIB_BUILD_DIR/wine-unit}"
+    local drives="$QUIB_BUILD_DIR/unit-drives"
+    quib_make_prefix "d:cdrom:$drives/d" "e:fixed:$drives/e" "f:fixed:$drives/f" \
+                     "g:fixed:$drives/g" "h:fixed:$drives/h"
+}
