@@ -2,6 +2,12 @@
 #pragma once
 #include <windows.h>
 
+// Colours in a DIB's colour table: biClrUsed, or 2^biBitCount when that is
+// 0; a 24-bit picture has no table (0).
+DWORD dibColourCount(const BITMAPINFOHEADER *header);
+// Bytes per pixel row of an 8-bit DIB: the width rounded up to 4.
+DWORD dibRowSize(const BITMAPINFOHEADER *header);
+
 HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours);
 HGLOBAL copyDib(const BITMAPINFOHEADER *header);
 HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib);

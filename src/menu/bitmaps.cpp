@@ -1,0 +1,197 @@
+// Every picture of the menu is a packed 8-bit DIB resource. The menu
+// picture's colour table becomes the one logical palette of the program,
+// and every picture is converted to a screen bitmap through that palette,
+// so that all of them share the background's 256 colours on a palette
+// display. Global blocks and memory device contexts live for one call.
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+#include "launcher/globals.h"
+#include "menu/bitmaps.h"
+#include "titles/title.h"
+
+enum { PALETTE_SIZE = 256 };
+
+DWORD dibColourCount(const BITMAPINFOHEADER *header)
+{
+    if (header->biClrUsed != 0)
+        return header->biClrUsed;
+    if (header->biBitCount == 24)
+        return 0;
+    return (DWORD)1 << header->biBitCount;
+}
+
+DWORD dibRowSize(const BITMAPINFOHEADER *header)
+{
+    return ((DWORD)header->biWidth + 3) & ~(DWORD)3;
+}
+
+static DWORD dibLines(const BITMAPINFOHEADER *header)
+{
+    return (DWORD)labs(header->biHeight);
+}
+
+// The colours of a DIB start biSize bytes after its header.
+static const BYTE *dibColours(const BITMAPINFOHEADER *header)
+{
+    return reinterpret_cast<const BYTE *>(header) + header->biSize;
+}
+
+// Selects the menu palette into a device context as a foreground palette.
+// Without a palette of its own the menu draws with the context's default.
+static void realizeMenuPalette(HDC dc)
+{
+    if (!g_palette)
+        return;
+    SelectPalette(dc, g_palette, FALSE);
+    RealizePalette(dc);
+}
+
+HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours)
+{
+    if (header->biBitCount != 8)
+        return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+
+    size_t size = sizeof(LOGPALETTE) + (PALETTE_SIZE - 1) * sizeof(PALETTEENTRY);
+    LOGPALETTE *logical = static_cast<LOGPALETTE *>(malloc(size));
+    if (!logical)
+        return NULL;
+    logical->palVersion = 0x300;
+    logical->palNumEntries = PALETTE_SIZE;
+    // Always 256 entries, whatever biClrUsed says.
+    for (int i = 0; i < PALETTE_SIZE; i++) {
+        logical->palPalEntry[i].peRed = colours[i].rgbRed;
+        logical->palPalEntry[i].peGreen = colours[i].rgbGreen;
+        logical->palPalEntry[i].peBlue = colours[i].rgbBlue;
+        logical->palPalEntry[i].peFlags = 0;
+    }
+    HPALETTE palette = CreatePalette(logical);
+    free(logical);
+    return palette;
+}
+
+HGLOBAL copyDib(const BITMAPINFOHEADER *header)
+{
+    if (header->biClrUsed == 0)
+        return NULL;
+    DWORD tableSize = header->biClrUsed * sizeof(RGBQUAD);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, header->biSize + tableSize);
+    if (!block)
+        return NULL;
+    BYTE *copy = static_cast<BYTE *>(GlobalLock(block));
+    memcpy(copy, header, sizeof(BITMAPINFOHEADER));
+    memcpy(copy + header->biSize, dibColours(header), tableSize);
+    GlobalUnlock(block);
+    return block;
+}
+
+static void freeBlock(HGLOBAL block)
+{
+    GlobalUnlock(block);
+    GlobalFree(block);
+}
+
+HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
+{
+    DWORD colours = dibColourCount(dib);
+    DWORD imageSize = dibRowSize(dib) * dibLines(dib);
+    DWORD tableSize = colours * sizeof(RGBQUAD);
+
+    HGLOBAL work = GlobalAlloc(GMEM_MOVEABLE, dib->biSize + tableSize + imageSize);
+    if (!work)
+        return NULL;
+    BYTE *copy = static_cast<BYTE *>(GlobalLock(work));
+    BITMAPINFOHEADER *header = reinterpret_cast<BITMAPINFOHEADER *>(copy);
+    memcpy(header, dib, sizeof(BITMAPINFOHEADER));
+    header->biClrUsed = colours;
+    header->biSizeImage = imageSize;
+    memcpy(copy + dib->biSize, dibColours(dib), tableSize + imageSize);
+
+    HDC dc = GetDC(g_mainWindow);
+    realizeMenuPalette(dc);
+
+    HGLOBAL description = copyDib(header);
+    if (!description) {
+        MessageBoxA(g_mainWindow, "Can't create Indexed color table", "Error", MB_ICONHAND);
+        ReleaseDC(g_mainWindow, dc);
+        freeBlock(work);
+        return NULL;
+    }
+
+    const BITMAPINFO *info = static_cast<const BITMAPINFO *>(GlobalLock(description));
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, header->biWidth, dibLines(header));
+    SetDIBits(dc, bitmap, 0, dibLines(header), copy + header->biSize + tableSize,
+              info, DIB_RGB_COLORS);
+
+    ReleaseDC(g_mainWindow, dc);
+    freeBlock(description);
+    freeBlock(work);
+    return bitmap;
+}
+
+HBITMAP loadBitmapResource(int id)
+{
+    HRSRC found = FindResourceA(g_instance, MAKEINTRESOURCEA(id), RT_BITMAP);
+    if (!found)
+        return NULL;
+    HGLOBAL loaded = LoadResource(g_instance, found);
+    const void *data = LockResource(loaded);
+    if (!data)
+        return NULL;
+    return createBitmapFromDib(static_cast<const BITMAPINFOHEADER *>(data));
+}
+
+// The bitmap's size in logical units of dc, and the source origin (0, 0)
+// in logical units of the memory context that holds the bitmap.
+static void blitExtent(HDC dc, HDC source, HBITMAP bitmap, POINT *size, POINT *origin)
+{
+    BITMAP info;
+    GetObjectA(bitmap, sizeof(info), &info);
+    size->x = info.bmWidth;
+    size->y = info.bmHeight;
+    DPtoLP(dc, size, 1);
+    origin->x = 0;
+    origin->y = 0;
+    DPtoLP(source, origin, 1);
+}
+
+// A memory context compatible with dc, holding bitmap, in dc's mapping mode.
+static HDC selectIntoMemoryDc(HDC dc, HBITMAP bitmap, HGDIOBJ *previous)
+{
+    HDC memory = CreateCompatibleDC(dc);
+    *previous = SelectObject(memory, bitmap);
+    SetMapMode(memory, GetMapMode(dc));
+    return memory;
+}
+
+static void deleteMemoryDc(HDC memory, HGDIOBJ previous)
+{
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}
+
+void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y)
+{
+    realizeMenuPalette(dc);
+    HGDIOBJ previous;
+    HDC source = selectIntoMemoryDc(dc, bitmap, &previous);
+    POINT size, origin;
+    blitExtent(dc, source, bitmap, &size, &origin);
+    BitBlt(dc, x, y, size.x, size.y, source, origin.x, origin.y, SRCCOPY);
+    deleteMemoryDc(source, previous);
+}
+
+void Title::drawIntoBackground(HBITMAP bitmap, int x, int y)
+{
+    HDC window = GetDC(g_mainWindow);
+    realizeMenuPalette(window);
+    HGDIOBJ previousSource, previousTarget;
+    HDC source = selectIntoMemoryDc(window, bitmap, &previousSource);
+    HDC target = selectIntoMemoryDc(window, backgroundBitmap, &previousTarget);
+    POINT size, origin;
+    blitExtent(target, source, bitmap, &size, &origin);
+    BitBlt(target, x, y, size.x, size.y, source, origin.x, origin.y, SRCCOPY);
+    deleteMemoryDc(source, previousSource);
+    deleteMemoryDc(target, previousTarget);
+    ReleaseDC(g_mainWindow, window);
+}
