@@ -22,8 +22,11 @@
  *   reg-delete <key> [name]         a value, or the key and its subkeys
  *   drivetype <letter>              GetDriveTypeA
  *   screen                          screen size
+ *   procs                           running processes: pid, parent, exe
+ *   kill <pid>...                   TerminateProcess each of them
  */
 #include <windows.h>
+#include <tlhelp32.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -443,6 +446,48 @@ static int cmdScreen(void)
     return 0;
 }
 
+static int cmdProcs(void)
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    int first = 1;
+    printf("[");
+    if (snap != INVALID_HANDLE_VALUE && Process32First(snap, &entry)) {
+        do {
+            printf("%s{\"pid\":%lu,\"parent\":%lu,\"exe\":", first ? "" : ",",
+                   entry.th32ProcessID, entry.th32ParentProcessID);
+            printJsonString(entry.szExeFile);
+            printf("}");
+            first = 0;
+        } while (Process32Next(snap, &entry));
+    }
+    if (snap != INVALID_HANDLE_VALUE)
+        CloseHandle(snap);
+    printf("]\n");
+    return 0;
+}
+
+/* Prints how many were ended and how many still run afterwards (a pid that
+ * no longer exists counts as neither). */
+static int cmdKill(int argc, char **argv)
+{
+    int killed = 0, left = 0;
+    for (int i = 0; i < argc; ++i) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                     (DWORD)parseNumber(argv[i]));
+        if (!process)
+            continue;
+        if (TerminateProcess(process, 1))
+            ++killed;
+        if (WaitForSingleObject(process, 2000) != WAIT_OBJECT_0)
+            ++left;
+        CloseHandle(process);
+    }
+    printf("{\"killed\":%d,\"left\":%d}\n", killed, left);
+    return 0;
+}
+
 typedef struct {
     const char *name;
     int minArgs;
@@ -455,7 +500,7 @@ int main(int argc, char **argv)
         {"key", 2}, {"cursorpos", 2}, {"cursor", 0}, {"pixels", 5}, {"isgdi", 1},
         {"wait", 3}, {"wait-gone", 2}, {"run", 3}, {"hold-semaphore", 2},
         {"semaphore", 1}, {"reg-set", 4}, {"reg-delete", 1}, {"drivetype", 1},
-        {"screen", 0},
+        {"screen", 0}, {"procs", 0}, {"kill", 0},
     };
     if (argc < 2) {
         fprintf(stderr, "usage: probe <command> [arguments]\n");
@@ -491,6 +536,8 @@ int main(int argc, char **argv)
         case 16: return cmdRegDelete(n, args);
         case 17: return cmdDriveType(args);
         case 18: return cmdScreen();
+        case 19: return cmdProcs();
+        case 20: return cmdKill(n, args);
         }
     }
     fprintf(stderr, "probe: unknown command %s\n", cmd);
