@@ -614,9 +614,11 @@ def pack_rows(indices, width, height, bits):
 def icon_image(rgba, size, bits, table):
     """An icon image: header with doubled height, colour table, colour pixels, AND mask."""
     img = rgba.resize((size, size), Image.LANCZOS)
-    alpha = img.getchannel("A").point(lambda v: 255 if v >= 128 else 0)
-    flat = Image.new("RGB", img.size, (0, 0, 0))
-    flat.paste(img.convert("RGB"), (0, 0), alpha)
+    # a clean round outline at the final size; edge pixels take the rim colour
+    alpha = Image.new("L", (size, size), 0)
+    ImageDraw.Draw(alpha).ellipse((0, 0, size - 1, size - 1), fill=255)
+    flat = Image.new("RGB", img.size, ICON_RIM)
+    flat.paste(img.convert("RGB"), (0, 0), img.getchannel("A"))
     indices = map_to_table(flat, table, False)
     opaque = alpha.tobytes()
     indices = bytes(indices[i] if opaque[i] else 0 for i in range(size * size))
@@ -645,12 +647,15 @@ VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 
          (255, 0, 255), (0, 255, 255), (255, 255, 255)]
 
 
+ICON_RIM = (60, 10, 110)
+
+
 def icon_emblem(size):
     """The "Q" emblem of the icon, drawn large with an alpha channel."""
     S = size
     img = Image.new("RGBA", (S, S), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
-    d.ellipse((S * 0.03, S * 0.03, S * 0.97, S * 0.97), fill=(60, 10, 110, 255))
+    d.ellipse((S * 0.03, S * 0.03, S * 0.97, S * 0.97), fill=ICON_RIM + (255,))
     d.ellipse((S * 0.09, S * 0.09, S * 0.91, S * 0.91), fill=(255, 200, 30, 255))
     d.ellipse((S * 0.09, S * 0.09, S * 0.91, S * 0.91), outline=(255, 240, 140, 255), width=max(1, S // 40))
     fnt = font(SANS_BOLD, int(S * 0.72))
