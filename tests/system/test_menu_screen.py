@@ -1,11 +1,10 @@
 """The menu as it appears on the screen: a window over the whole screen,
 black except for the centred menu picture, into which the title's box art,
 the focused Play or Install button and the Quit button are composed. The
-expected picture is assembled from the bitmaps inside the program file
-itself and compared with the screen pixel for pixel."""
+expected picture is assembled from the bitmaps the program carries (the
+files its resource script builds in) and compared with the screen pixel for pixel."""
 
-import io
-import struct
+import re
 import time
 
 import pytest
@@ -14,7 +13,6 @@ from PIL import Image, ImageChops
 import quibworld
 from quibworld import VK_ESCAPE
 
-RT_BITMAP = 2
 BOX_ART_POS, PLAY_POS, QUIT_POS = (210, 26), (328, 69), (529, 385)
 MENU_PICTURE, QUIT_NORMAL = 110, 138
 INSTALL_FOCUSED, PLAY_FOCUSED = 124, 128
@@ -22,61 +20,31 @@ INSTALL_FOCUSED, PLAY_FOCUSED = 124, 128
 
 # ------------------------------------------------- pictures of the program
 
-def _resource_directory(data, rsrc_offset, table_offset):
-    """(id, is_directory, offset) of each entry of a resource directory."""
-    named, numbered = struct.unpack_from("<HH", data, rsrc_offset + table_offset + 12)
-    entries = []
-    for i in range(named + numbered):
-        name, target = struct.unpack_from("<II", data, rsrc_offset + table_offset + 16 + 8 * i)
-        entries.append((name, bool(target & 0x80000000), target & 0x7FFFFFFF))
-    return entries
+ART = quibworld.ROOT / "resources"
 
 
-def bitmap_resources(exe_path):
-    """The packed DIBs of a PE file's RT_BITMAP resources, by id."""
-    data = exe_path.read_bytes()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    magic = struct.unpack_from("<H", data, pe + 24)[0]
-    directories = pe + 24 + (96 if magic == 0x10B else 112)
-    rsrc_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
-    table = pe + 24 + optional_size
-    rsrc_offset = None
-    for i in range(sections):
-        _, _, rva, raw_size, raw_offset = struct.unpack_from("<8sIIII", data, table + 40 * i)
-        if rva <= rsrc_rva < rva + raw_size:
-            rsrc_offset = raw_offset + (rsrc_rva - rva)
-            section_rva, section_offset = rva, raw_offset
-    assert rsrc_offset is not None, "the program has no resource section"
-
-    bitmaps = {}
-    for type_id, _, type_dir in _resource_directory(data, rsrc_offset, 0):
-        if type_id != RT_BITMAP:
-            continue
-        for bitmap_id, _, id_dir in _resource_directory(data, rsrc_offset, type_dir):
-            _, _, leaf = _resource_directory(data, rsrc_offset, id_dir)[0]
-            rva, size = struct.unpack_from("<II", data, rsrc_offset + leaf)
-            start = section_offset + (rva - section_rva)
-            bitmaps[bitmap_id] = data[start:start + size]
-    return bitmaps
-
-
-def dib_image(dib):
-    """What an 8-bit packed DIB shows: each pixel in its colour-table colour."""
-    header_size, = struct.unpack_from("<I", dib, 0)
-    bits, = struct.unpack_from("<H", dib, 14)
-    colours, = struct.unpack_from("<I", dib, 32)
-    assert bits == 8
-    table = (colours or 256) * 4
-    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, 14 + header_size + table)
-    with Image.open(io.BytesIO(file_header + dib)) as img:
-        return img.convert("RGB")
+def _picture_files():
+    """Bitmap id -> the .bmp file the resource script builds into the program."""
+    ids = {}
+    header = (ART / "resource.h").read_text()
+    for name, number in re.findall(r"#define\s+(IDB_\w+)\s+(\d+)", header):
+        ids[name] = int(number)
+    files = {}
+    for name, path in re.findall(r"^(\w+)\s+BITMAP\s+\"([^\"]+)\"",
+                                 (ART / "art.rc").read_text(), re.M):
+        files[ids.get(name) or int(name)] = ART / path
+    return files
 
 
 @pytest.fixture(scope="module")
 def pictures():
-    resources = bitmap_resources(quibworld.BUILD_DIR / "QuibLaunch.exe")
-    return lambda picture_id: dib_image(resources[picture_id])
+    """Each picture as shown: every pixel in its colour-table colour."""
+    files = _picture_files()
+
+    def load(picture_id):
+        with Image.open(files[picture_id]) as img:
+            return img.convert("RGB")
+    return load
 
 
 def expected_screen(pictures, screen, origin, box_art, focused_button):

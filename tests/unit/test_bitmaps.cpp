@@ -90,22 +90,6 @@ TEST_F(Pictures, RowSizeAndColourCountOfThePicturesTheMenuUses)
     EXPECT_EQ(dibColourCount(&header), 0u);
 }
 
-TEST_F(Pictures, HeaderCopyHoldsHeaderAndColourTableOnly)
-{
-    std::vector<BYTE> dib = makeDib(3, 2, 8, 5, distinctColours(5), {0, 1, 2, 3, 4, 0});
-    HGLOBAL copy = copyDib(dibHeader(dib));
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(GlobalFlags(copy) & GMEM_LOCKCOUNT, 0u);   // handed back unlocked
-    EXPECT_GE(GlobalSize(copy), 40u + 5 * 4);
-    const BYTE *bytes = static_cast<const BYTE *>(GlobalLock(copy));
-    EXPECT_EQ(memcmp(bytes, dib.data(), 40 + 5 * 4), 0);
-    GlobalUnlock(copy);
-    GlobalFree(copy);
-
-    std::vector<BYTE> noTable = makeDib(3, 2, 8, 0, distinctColours(256), {});
-    EXPECT_EQ(copyDib(dibHeader(noTable)), nullptr);
-}
-
 // Converts the DIB with and without a menu palette; both must show the
 // colour-table colour of every pixel, padding bytes notwithstanding.
 TEST_F(Pictures, ConvertedBitmapShowsTheColourTableColours)
