@@ -427,7 +427,17 @@ class World:
             raise WorldError(f"window {hwnd} still exists after {timeout} s")
 
     def wait_menu(self, pid=None, timeout=10):
-        return self.wait_window(MENU_CLASS, MENU_TITLE, pid=pid, timeout=timeout)
+        """Waits for the menu window once it covers the screen (it is
+        created empty and sized just before its first paint)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            menu = self.wait_window(MENU_CLASS, MENU_TITLE, pid=pid,
+                                    timeout=max(0.0, deadline - time.monotonic()))
+            if menu["rect"][2] > menu["rect"][0]:
+                return menu
+            if time.monotonic() > deadline:
+                raise WorldError(f"the menu window never got its size: {menu}")
+            time.sleep(0.05)
 
     def wait_message_box(self, pid=None, timeout=10):
         """Waits for a visible dialog (#32770) and returns its record with
@@ -479,12 +489,11 @@ class World:
     # --- pictures ------------------------------------------------------
 
     def screenshot(self, path):
-        """The whole screen as an image file (PNG by its name)."""
+        """The whole screen as an image file (format by its name, PNG
+        usually), read through GDI by the probe."""
         path = Path(path)
         path.parent.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)],
-                       check=True, timeout=30, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        self.pixels(0, 0, *self.screen_size).save(path)
         return path
 
     def pixels(self, x, y, w, h):
