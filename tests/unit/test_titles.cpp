@@ -7,6 +7,7 @@
 #include "launcher/paths.h"
 #include "test_support.h"
 #include "titles/title.h"
+#include "titles/two_disc_title.h"
 
 using namespace quibtest;
 
@@ -307,6 +308,79 @@ TEST_F(Launching, PlayWithTheDiscOnTheLaunchersDriveStartsTheGame)
     g_title = title.get();
     EXPECT_EQ(title->play(), 1);
     EXPECT_EQ(log.firstStartedPath(), game);
+}
+
+// The two-disc title on a CD hands over to another process. The stand-in,
+// loaded as a module, plays the launcher's own program file: its copy then
+// records how it was started.
+class HandOver : public Launching {
+protected:
+    void SetUp() override
+    {
+        Launching::SetUp();
+        if (IsSkipped())
+            return;
+        scratch.track(COPY);
+        source = std::string(ROOT) + "\\disc\\QuibLaunch.exe";
+        makeDirs(parentOf(source));
+        ASSERT_TRUE(CopyFileA(standin.c_str(), source.c_str(), FALSE));
+        SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+        module = LoadLibraryA(source.c_str());
+        ASSERT_NE(module, nullptr);
+        instance = g_instance;
+        g_instance = module;
+    }
+    void TearDown() override
+    {
+        if (!module)
+            return;
+        g_instance = instance;
+        FreeLibrary(module);
+        // The copy may still be running for a moment.
+        waitUntil([&] { DeleteFileA(COPY); return !exists(COPY); }, 3000);
+    }
+    bool semaphoreExists()
+    {
+        HANDLE h = OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quib AutoPlay");
+        if (h)
+            CloseHandle(h);
+        return h != NULL;
+    }
+
+    const char *COPY = "C:\\windows\\~QBX4.tmp";
+    std::string source;
+    HMODULE module = NULL;
+    HINSTANCE instance = NULL;
+};
+
+TEST_F(HandOver, NotInstalledStartsACopyInTheWindowsDirectory)
+{
+    writeFile(COPY, "an older copy");
+    auto title = makeTitle(6, 1);
+    ASSERT_EQ(title->isAlreadyRunning(), 0);
+    title->run();
+    EXPECT_FALSE(semaphoreExists()) << "the semaphore was not let go before the hand-over";
+
+    std::vector<std::string> lines = log.waitForLines();
+    ASSERT_EQ(lines.size(), 1u);
+    // Path, command line (the same text, unquoted) and current directory.
+    EXPECT_EQ(lines[0], "C:\\windows\\~QBX4.tmp\tC:\\windows\\~QBX4.tmp\tC:\\windows");
+    EXPECT_EQ(GetFileAttributesA(COPY) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(readFile(COPY), readFile(source));
+}
+
+TEST_F(HandOver, InstalledStartsTheInstalledLauncher)
+{
+    std::string dir = std::string(ROOT) + "\\inst";
+    writeFile(dir + "\\QBXTW.exe");
+    ASSERT_TRUE(CopyFileA(standin.c_str(), (dir + "\\QuibLaunch.exe").c_str(), FALSE));
+    RegistryValue value(INSTALL_ROWS[6].key, "Directory", dir);
+    auto title = makeTitle(6, 1);
+    ASSERT_EQ(title->isAlreadyRunning(), 0);
+    title->run();
+    EXPECT_FALSE(semaphoreExists());
+    EXPECT_EQ(log.firstStartedPath(), dir + "\\QuibLaunch.exe");
+    EXPECT_FALSE(exists(COPY));
 }
 
 } // namespace
