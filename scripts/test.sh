@@ -1,0 +1,68 @@
+#!/bin/bash
+# Builds the launcher and runs every test: unit tests under Wine, the
+# artwork check and the whole-program tests. The last thing printed is
+# CTest's summary; the exit code is non-zero on any failure.
+#
+# The shipped program is the 32-bit build (preset win32). On machines that
+# cannot execute 32-bit code the tests run the 64-bit build of the same
+# sources (preset win64) under 64-bit Wine, and the 32-bit file is checked
+# as a file.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+bash scripts/install-deps.sh
+
+source scripts/wine-env.sh
+jobs="${QUIB_JOBS:-2}"
+
+echo "== Building the shipped 32-bit program (build/win32)"
+cmake --preset win32 >/dev/null
+cmake --build build/win32 -j"$jobs" --target QuibLaunch
+
+if [ "$QUIB_WINE_ARCH" = win64 ]; then
+    echo "== This machine runs no 32-bit code: building the 64-bit test build (build/win64)"
+    cmake --preset win64 >/dev/null
+    cmake --build build/win64 -j"$jobs"
+else
+    cmake --build build/win32 -j"$jobs"
+fi
+export QUIB_BUILD_DIR="$root/build/$QUIB_WINE_ARCH"
+export QUIB_WIN32_BUILD_DIR="$root/build/win32"
+
+# A screen for the unit tests that create real windows and dialogs. The
+# system tests make their own.
+xvfb_pid=""
+unit_prefix="$QUIB_BUILD_DIR/wine-unit"
+cleanup() {
+    WINEPREFIX="$unit_prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+fifo="$(mktemp -u)"
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 15 display_number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+rm -f "$fifo"
+export DISPLAY=":$display_number"
+
+echo "== Preparing the unit-test Wine prefix (display $DISPLAY)"
+export WINEPREFIX="$unit_prefix"
+/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+quib_make_unit_prefix
+
+# The unit tests share one prefix, its drives and the series semaphore, so
+# CTest runs the tests one at a time unless QUIB_TEST_JOBS says otherwise.
+echo "== Running the tests"
+cd "$QUIB_BUILD_DIR"
+set +e
+ctest --output-on-failure -j"${QUIB_TEST_JOBS:-1}" "$@"
+status=$?
+set -e
+exit "$status"
