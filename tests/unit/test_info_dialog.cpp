@@ -376,7 +376,8 @@ void observeLayout(HWND dialog, const ParsedTemplate &t, Observation *seen)
     seen->templateButton = templatePixels(dialog, b->x, b->y, b->cx, b->cy);
     if ((HFONT)SendMessageA(button, WM_GETFONT, 0, 0) != g_infoFont)
         seen->fontsSet = false;
-    GUITHREADINFO gui = { sizeof(gui) };
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, NULL), &gui);
     seen->buttonFocused = gui.hwndFocus == button;
 
