@@ -231,12 +231,17 @@ class World:
     """One test's view of a session's prefix. Made by the `world` fixture or
     by `world_factory(screen=(w, h))`."""
 
-    def __init__(self, session, screen):
+    def __init__(self, session, screen, display=None):
+        """display: an X display of the user's to show the world on instead
+        of a private Xvfb screen (the screen size is then the display's)."""
         self.session = session
         self.prefix = session.prefix
         self.dir = session.dir
+        self.display = session.use_screen(screen, display)
         self.screen_size = screen
-        self.display = session.use_screen(screen)
+        if display:
+            size = self.probe("screen")
+            self.screen_size = (size["width"], size["height"])
         self.log_path = self.dir / "standin.log"
         self.log_path.write_text("")
         self._window_count = 0
@@ -590,11 +595,13 @@ class Session:
                    WINEDEBUG="-all", DISPLAY=display)
         return env
 
-    def use_screen(self, size):
-        """Makes the Wine server run on a screen of this size."""
-        if size not in self.screens:
-            self.screens[size] = Screen(size)
-        display = self.screens[size].display
+    def use_screen(self, size, display=None):
+        """Makes the Wine server run on a screen of this size (or on the
+        given X display)."""
+        if display is None:
+            if size not in self.screens:
+                self.screens[size] = Screen(size)
+            display = self.screens[size].display
         if self.server_display != display:
             self.stop_server()
             env = self._env(display)
