@@ -173,13 +173,3 @@ def test_hard_disk_launcher_waits_for_the_installer(world):
     world.close(menu["hwnd"])
     assert launcher.wait() == 0
 
-
-def test_copy_not_installed_ignores_the_installer(world):
-    """The copy itself (hard disk, not installed) shows its menu at once even
-    while the installer's window is open, and leaves itself alone."""
-    world.open_window(*INSTALLER)
-    exe = world.put_launcher(COPY)
-    launcher = world.start(exe, cwd="C:\\windows")
-    close_menu(world, launcher.pid)
-    assert launcher.wait() == 0
-    assert world.exists(COPY)
