@@ -124,6 +124,27 @@ struct BoxSeen {
     HWND owner = NULL;
 };
 
+BOOL CALLBACK noteMessageBox(HWND window, LPARAM data)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof(className));
+    if (process != GetCurrentProcessId() || strcmp(className, "#32770") != 0
+        || !IsWindowVisible(window))
+        return TRUE;
+    BoxSeen *box = reinterpret_cast<BoxSeen *>(data);
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    box->caption = text;
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof(text));
+    box->text = text;
+    box->owner = GetWindow(window, GW_OWNER);
+    box->found = true;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
 // Waits up to five seconds for a message box of this process, notes what it
 // says and closes it with OK.
 DWORD WINAPI dismissMessageBox(void *parameter)
@@ -131,25 +152,7 @@ DWORD WINAPI dismissMessageBox(void *parameter)
     BoxSeen *seen = static_cast<BoxSeen *>(parameter);
     for (int tries = 0; tries < 500 && !seen->found; tries++) {
         Sleep(10);
-        EnumWindows([](HWND window, LPARAM data) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            char className[32] = "";
-            GetClassNameA(window, className, sizeof(className));
-            if (process != GetCurrentProcessId() || strcmp(className, "#32770") != 0
-                || !IsWindowVisible(window))
-                return TRUE;
-            BoxSeen *box = reinterpret_cast<BoxSeen *>(data);
-            char text[256] = "";
-            GetWindowTextA(window, text, sizeof(text));
-            box->caption = text;
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof(text));
-            box->text = text;
-            box->owner = GetWindow(window, GW_OWNER);
-            box->found = true;
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(seen));
+        EnumWindows(noteMessageBox, reinterpret_cast<LPARAM>(seen));
     }
     return 0;
 }
