@@ -114,7 +114,11 @@ def interactive(session, display):
         launched = world.start(exe)
         code = launched.wait(timeout=24 * 3600)
         say(f"The launcher ended with exit code {code}.")
-        for record in world.standin_log():
+        try:
+            records = world.wait_for_standin(1, timeout=3)
+        except quibworld.WorldError:
+            records = []   # Quit or Escape: nothing was started
+        for record in records:
             say(f"It started {record['path']} (current directory {record['cwd']}).")
     finally:
         world.end()

@@ -238,15 +238,15 @@ class World:
         self.session = session
         self.prefix = session.prefix
         self.dir = session.dir
+        self.log_path = self.dir / "standin.log"
+        self.log_path.write_text("")
+        self._window_count = 0
+        self._background = []
         self.display = session.use_screen(screen, display)
         self.screen_size = screen
         if display:
             size = self.probe("screen")
             self.screen_size = (size["width"], size["height"])
-        self.log_path = self.dir / "standin.log"
-        self.log_path.write_text("")
-        self._window_count = 0
-        self._background = []
 
     # --- paths ---------------------------------------------------------
 
