@@ -10,175 +10,78 @@ using namespace quibtest;
 
 namespace {
 
-std::string cut(const char *text)
+TEST(Paths, CutJoinFileExistsAndCdRomDrive)
 {
-    char buffer[PATH_SIZE];
-    strcpy(buffer, text);
-    cutAfterLastBackslash(buffer);
-    return buffer;
-}
-
-TEST(CutAfterLastBackslash, KeepsTheDirectoryWithItsBackslash)
-{
+    auto cut = [](std::string path) {
+        cutAfterLastBackslash(&path[0]);
+        return std::string(path.c_str());
+    };
     EXPECT_EQ(cut("E:\\games\\quib\\QuibLaunch.exe"), "E:\\games\\quib\\");
-    EXPECT_EQ(cut("D:\\QuibLaunch.exe"), "D:\\");
-    // A trailing backslash never counts: the last directory goes.
-    EXPECT_EQ(cut("E:\\games\\quib\\"), "E:\\games\\");
+    EXPECT_EQ(cut("E:\\games\\quib\\"), "E:\\games\\");   // a trailing backslash never counts
     EXPECT_EQ(cut("D:\\"), "D:\\");
-    EXPECT_EQ(cut("QuibLaunch.exe"), "QuibLaunch.exe");
-    EXPECT_EQ(cut(""), "");
-}
 
-TEST(JoinPath, FillsTheBufferExactlyAndRefusesOneMore)
-{
-    struct {
-        char path[PATH_SIZE];
-        char guard[32];
-    } buffer;
+    struct { char path[PATH_SIZE]; char guard[32]; } buffer;
     memset(buffer.guard, 0x5A, sizeof(buffer.guard));
-
     std::string first(250, 'a');
     EXPECT_EQ(joinPath(buffer.path, first.c_str(), "123456789"), buffer.path);
-    EXPECT_EQ(std::string(buffer.path), first + "123456789");
-
+    EXPECT_EQ(buffer.path, first + "123456789");
     EXPECT_EQ(joinPath(buffer.path, first.c_str(), "1234567890"), nullptr);
     EXPECT_EQ(joinPath(buffer.path, std::string(300, 'b').c_str(), "x"), nullptr);
-    for (char byte : buffer.guard)
-        ASSERT_EQ(byte, 0x5A) << "joinPath wrote past its 260 characters";
-}
+    EXPECT_EQ(std::string(buffer.guard, 32), std::string(32, 0x5A)) << "wrote past 260";
 
-// A marker path that no other test uses, so that the drive search sees only
-// the copies made here.
-const char MARKER[] = ":\\quib-fileexists\\marker.dat";
-
-std::string onDrive(char letter)
-{
-    return std::string(1, letter) + MARKER;
-}
-
-class FileExists : public ::testing::Test {
-protected:
-    void put(char letter) { scratch.file(onDrive(letter)); }
-    int check(char letter, int exactOnly)
-    {
-        strcpy(path, onDrive(letter).c_str());
-        return fileExists(path, exactOnly);
-    }
-
+    const std::string marker = ":\\quib-fileexists\\marker.dat";   // used nowhere else
     Scratch scratch;
     char path[PATH_SIZE];
-};
-
-TEST_F(FileExists, ExactTestNeverSearchesOrChangesThePath)
-{
-    put('F');
-    EXPECT_EQ(check('F', 1), 1);
-    EXPECT_EQ(std::string(path), onDrive('F'));
+    auto check = [&](char letter, int exactOnly) {
+        return fileExists(strcpy(path, (letter + marker).c_str()), exactOnly);
+    };
+    EXPECT_EQ(check('E', 0), 0);
+    EXPECT_EQ(path, 'Z' + marker);
+    scratch.file('G' + marker);
     EXPECT_EQ(check('E', 1), 0);
-    EXPECT_EQ(std::string(path), onDrive('E'));
-}
-
-TEST_F(FileExists, SearchFindsTheFirstDriveAndKeepsItsLetter)
-{
-    put('G');
+    EXPECT_EQ(path, 'E' + marker);
     EXPECT_EQ(check('C', 0), 1);
-    EXPECT_EQ(std::string(path), onDrive('G'));
-
-    put('E');
+    EXPECT_EQ(path, 'G' + marker);
+    scratch.file('E' + marker);
     EXPECT_EQ(check('H', 0), 1);
     EXPECT_EQ(path[0], 'E');
-    // The named drive is tried before the search starts at C.
     EXPECT_EQ(check('G', 0), 1);
-    EXPECT_EQ(path[0], 'G');
-}
+    EXPECT_EQ(path[0], 'G') << "the named drive comes first";
 
-TEST_F(FileExists, FailedSearchLeavesZ)
-{
-    EXPECT_EQ(check('E', 0), 0);
-    EXPECT_EQ(std::string(path), onDrive('Z'));
-}
-
-TEST(IsCdRomDrive, OnlyTheCdRomDriveAnswersYes)
-{
-    EXPECT_EQ(isCdRomDrive("D:\\"), 1);
     EXPECT_EQ(isCdRomDrive("D:\\qbx2\\"), 1);
     EXPECT_EQ(isCdRomDrive("E:\\"), 0);
     EXPECT_EQ(isCdRomDrive("C:\\windows\\"), 0);
-    EXPECT_EQ(isCdRomDrive("\\\\server\\share\\"), 0);
 }
 
-// The names by which the nine titles are recognised, in row order.
-const char *const DISC_MARKERS[9] = {
-    "Qbx._CD", "qbx2\\Qbx2._CD", "qbx3\\Qbx3._CD", "jocko\\QbxJ._CD",
-    "qbxGlim\\QbxGlim._CD", "QBXR\\QBXR._CD", "PlayQTW.exe",
-    "NodialCache\\Nodial._CD", "BrasherCache\\Brasher._CD",
-};
-const char *const HARD_DISK_EXES[9] = {
-    "Qbx32.exe", "qbx32v2.exe", "qbx332.exe", "Qbxj32.exe", "qbxglim32.exe",
-    "reelies32.exe", "Quib The Whirl.exe", "QBX Nodial.exe", "QBX Brasher.exe",
-};
-
-class DetectTitle : public ::testing::Test {
-protected:
+TEST(DetectTitle, MarkersOnCdExecutablesElsewhereLowerRowThenTheCopy)
+{
+    // How each row is recognised on a hard disk and on a CD.
+    const char *const names[9][2] = {
+        { "Qbx32.exe", "Qbx._CD" }, { "qbx32v2.exe", "qbx2\\Qbx2._CD" },
+        { "qbx332.exe", "qbx3\\Qbx3._CD" }, { "Qbxj32.exe", "jocko\\QbxJ._CD" },
+        { "qbxglim32.exe", "qbxGlim\\QbxGlim._CD" }, { "reelies32.exe", "QBXR\\QBXR._CD" },
+        { "Quib The Whirl.exe", "PlayQTW.exe" }, { "QBX Nodial.exe", "NodialCache\\Nodial._CD" },
+        { "QBX Brasher.exe", "BrasherCache\\Brasher._CD" },
+    };
     const std::string dir = "E:\\quib-detect\\";
-    void SetUp() override { scratch.track("E:\\quib-detect"); }
-    void put(const char *name) { writeFile(dir + name); }
-    int detect(int onCd) { return detectTitle(onCd, dir.c_str()); }
-
     Scratch scratch;
-};
-
-TEST_F(DetectTitle, EachRowByItsOwnListOnly)
-{
+    auto detect = [&](int onCd, const char *name, const char *also = NULL) {
+        scratch.track("E:\\quib-detect");
+        writeFile(dir + name);
+        if (also)
+            writeFile(dir + also);
+        return detectTitle(onCd, dir.c_str());
+    };
     for (int row = 0; row < 9; ++row) {
-        SCOPED_TRACE(row);
-        removeTree("E:\\quib-detect");
-        put(DISC_MARKERS[row]);
-        EXPECT_EQ(detect(1), row);
-        EXPECT_EQ(detect(0), 9);
-
-        removeTree("E:\\quib-detect");
-        put(HARD_DISK_EXES[row]);
-        EXPECT_EQ(detect(0), row);
-        EXPECT_EQ(detect(1), 9);
+        for (int onCd = 0; onCd < 2; ++onCd) {
+            EXPECT_EQ(detect(onCd, names[row][onCd]), row) << names[row][onCd];
+            EXPECT_EQ(detect(!onCd, names[row][onCd]), 9) << names[row][onCd];
+        }
     }
-}
-
-TEST_F(DetectTitle, LowerRowWins)
-{
-    put(DISC_MARKERS[7]);
-    put(DISC_MARKERS[3]);
-    EXPECT_EQ(detect(1), 3);
-    put(HARD_DISK_EXES[8]);
-    put(HARD_DISK_EXES[5]);
-    EXPECT_EQ(detect(0), 5);
-}
-
-TEST_F(DetectTitle, TemporaryCopyMeansTheTwoDiscTitleUnlessANameIsListed)
-{
-    put("~QBX4.tmp");
-    EXPECT_EQ(detect(0), 6);
-    EXPECT_EQ(detect(1), 6);
-    put(HARD_DISK_EXES[8]);
-    EXPECT_EQ(detect(0), 8);
-    put(DISC_MARKERS[2]);
-    EXPECT_EQ(detect(1), 2);
-}
-
-TEST(DetectTitleLongDirectory, CandidatesThatDoNotFitCountAsAbsent)
-{
-    Scratch scratch;
-    // 250 characters: with "Qbx32.exe" exactly 259, the longest path there is.
-    std::string fits = "E:\\qd\\" + std::string(243, 'a') + "\\";
-    ASSERT_EQ(fits.size(), 250u);
-    scratch.track("E:\\qd");
-    ASSERT_TRUE(writeFile(fits + "Qbx32.exe"));
-    EXPECT_EQ(detectTitle(0, fits.c_str()), 0);
-
-    std::string tooLong = "E:\\" + std::string(255, 'b') + "\\";
-    ASSERT_EQ(tooLong.size(), 259u);
-    EXPECT_EQ(detectTitle(0, tooLong.c_str()), 9);
-    EXPECT_EQ(detectTitle(1, tooLong.c_str()), 9);
+    EXPECT_EQ(detect(1, names[7][1], names[3][1]), 3);
+    EXPECT_EQ(detect(0, "~QBX4.tmp"), 6);
+    EXPECT_EQ(detect(1, "~QBX4.tmp"), 6);
+    EXPECT_EQ(detect(0, "~QBX4.tmp", names[8][0]), 8);
 }
 
 } // namespace
