@@ -1,32 +1,28 @@
-// Helpers of the picture and menu tests: small 8-bit DIBs built in memory,
-// the expected screen colours of a packed DIB, and the pixels of a screen
-// bitmap read back through GetDIBits.
+// Helpers of the picture, menu and dialog tests: small DIBs built in memory,
+// comparing a screen bitmap with a DIB, a title the test controls, and a
+// look at the dialogs the test thread shows.
 #pragma once
 #include <windows.h>
 #include <string.h>
+#include <functional>
 #include <vector>
+#include "menu/bitmaps.h"
+#include "titles/title.h"
 
-// A packed DIB: header, colour table of `colours` entries, then rows of
-// `pixels` (top row first in the argument, stored bottom row first).
+// A packed DIB: header, colour table, then the rows of `pixels` (top row
+// first in the argument, stored bottom row first).
 inline std::vector<BYTE> makeDib(int width, int height, WORD bitCount, DWORD clrUsed,
-                                 const std::vector<RGBQUAD> &colours,
-                                 const std::vector<BYTE> &pixels)
+                                 const std::vector<RGBQUAD> &colours, const std::vector<BYTE> &pixels)
 {
-    DWORD rowSize = bitCount == 24 ? ((width * 3 + 3) & ~3) : ((width + 3) & ~3);
+    DWORD rowSize = ((bitCount == 24 ? width * 3 : width) + 3) & ~3;
     std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + colours.size() * 4 + rowSize * height);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = { sizeof(header), width, height, 1, bitCount, BI_RGB };
     header.biClrUsed = clrUsed;
     memcpy(dib.data(), &header, sizeof(header));
     if (!colours.empty())
         memcpy(dib.data() + sizeof(header), colours.data(), colours.size() * 4);
     BYTE *rows = dib.data() + sizeof(header) + colours.size() * 4;
-    for (int y = 0; y < height && !pixels.empty(); y++)
+    for (size_t y = 0; y < pixels.size() / width; y++)
         memcpy(rows + (height - 1 - y) * rowSize, &pixels[y * width], width);
     return dib;
 }
@@ -36,100 +32,82 @@ inline const BITMAPINFOHEADER *dibHeader(const std::vector<BYTE> &dib)
     return reinterpret_cast<const BITMAPINFOHEADER *>(dib.data());
 }
 
-// 0x00RRGGBB, the layout GetDIBits gives for 32 bits per pixel.
-inline DWORD rgbOf(const RGBQUAD &colour)
-{
-    return (DWORD)colour.rgbRed << 16 | (DWORD)colour.rgbGreen << 8 | colour.rgbBlue;
-}
-
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<DWORD> rgb;   // top row first
-    DWORD at(int x, int y) const { return rgb[y * width + x]; }
-};
-
-// What an 8-bit packed DIB shows: each pixel's colour-table colour.
-inline Pixels dibColours(const BITMAPINFOHEADER *header)
-{
-    Pixels result;
-    result.width = header->biWidth;
-    result.height = header->biHeight;
-    DWORD count = header->biClrUsed ? header->biClrUsed : 256;
-    const RGBQUAD *table = reinterpret_cast<const RGBQUAD *>(
-        reinterpret_cast<const BYTE *>(header) + header->biSize);
-    const BYTE *rows = reinterpret_cast<const BYTE *>(table + count);
-    DWORD rowSize = (header->biWidth + 3) & ~3;
-    for (int y = 0; y < result.height; y++)
-        for (int x = 0; x < result.width; x++)
-            result.rgb.push_back(rgbOf(table[rows[(result.height - 1 - y) * rowSize + x]]));
-    return result;
-}
-
 inline const BITMAPINFOHEADER *bitmapResource(int id)
 {
-    HMODULE module = GetModuleHandleA(NULL);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
-    if (!found)
-        return NULL;
-    return static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(module, found)));
+    HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(id), RT_BITMAP);
+    return found ? static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(NULL, found))) : NULL;
 }
 
-inline Pixels readBitmap(HBITMAP bitmap)
+// Pixels of `bitmap` at (x, y) whose colour differs from the colour-table
+// colour of the 8-bit DIB's pixel; -1 when the DIB does not fit there.
+inline int differences(HBITMAP bitmap, int x, int y, const BITMAPINFOHEADER *dib)
 {
-    Pixels result;
-    BITMAP info;
-    if (!GetObjectA(bitmap, sizeof(info), &info))
-        return result;
-    result.width = info.bmWidth;
-    result.height = info.bmHeight;
-    result.rgb.resize((size_t)info.bmWidth * info.bmHeight);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAP info = {};
+    if (!dib || !GetObjectA(bitmap, sizeof(info), &info) || x + dib->biWidth > info.bmWidth
+        || y + dib->biHeight > info.bmHeight)
+        return -1;
+    std::vector<DWORD> shown((size_t)info.bmWidth * info.bmHeight);
+    BITMAPINFO format = { { sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB } };
     HDC screen = GetDC(NULL);
-    GetDIBits(screen, bitmap, 0, info.bmHeight, result.rgb.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen, bitmap, 0, info.bmHeight, shown.data(), &format, DIB_RGB_COLORS);
     ReleaseDC(NULL, screen);
-    for (DWORD &pixel : result.rgb)
-        pixel &= 0xFFFFFF;
-    return result;
+    const RGBQUAD *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const BYTE *>(dib) + dib->biSize);
+    const BYTE *rows = reinterpret_cast<const BYTE *>(table + (dib->biClrUsed ? dib->biClrUsed : 256));
+    int count = 0;
+    for (int j = 0; j < dib->biHeight; j++)
+        for (int i = 0; i < dib->biWidth; i++) {
+            RGBQUAD c = table[rows[(dib->biHeight - 1 - j) * ((dib->biWidth + 3) & ~3) + i]];
+            count += (shown[(y + j) * info.bmWidth + x + i] & 0xFFFFFF)
+                     != ((DWORD)c.rgbRed << 16 | (DWORD)c.rgbGreen << 8 | c.rgbBlue);
+        }
+    return count;
 }
 
-// Number of pixels of `part` that differ from `whole` at offset (x, y).
-inline int countDifferences(const Pixels &whole, int x, int y, const Pixels &part)
+// Calls `look` every 20 ms with the dialog or message box that this thread
+// shows while `body` runs, from inside the dialog's own message loop.
+inline std::function<void(HWND)> &dialogLook()
 {
-    int differences = 0;
-    for (int j = 0; j < part.height; j++)
-        for (int i = 0; i < part.width; i++)
-            if (whole.at(x + i, y + j) != part.at(i, j))
-                differences++;
-    return differences;
+    static std::function<void(HWND)> look;
+    return look;
 }
 
-#include "titles/title.h"
+inline void CALLBACK lookAtDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = GetActiveWindow();
+    char name[8] = "";
+    GetClassNameA(dialog, name, sizeof(name));
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(dialog))
+        dialogLook()(dialog);
+}
 
-// A Title whose installed answer and box art the test chooses.
+inline void whileDialogs(const std::function<void(HWND)> &look, const std::function<void()> &body)
+{
+    dialogLook() = look;
+    UINT_PTR timer = SetTimer(NULL, 0, 20, lookAtDialog);
+    body();
+    KillTimer(NULL, timer);
+    dialogLook() = nullptr;
+}
+
+// The product boxes in the menu picture, by HotSpot index.
+const RECT TEST_HOT_SPOTS[8] = {
+    { 4, 279, 70, 383 }, { 75, 279, 147, 383 }, { 154, 279, 219, 383 }, { 451, 279, 529, 383 },
+    { 535, 279, 616, 383 }, { 300, 279, 373, 383 }, { 225, 279, 297, 383 }, { 378, 279, 450, 383 },
+};
+
+// A Title whose installed answer the test chooses and which installs and
+// plays nothing.
 class MenuTestTitle : public Title {
 public:
-    explicit MenuTestTitle(int installedAnswer = 0, int boxArtId = 119)
-        : Title(0, 0), installedAnswer(installedAnswer), boxArtId(boxArtId) {}
-    void loadBoxArt() override;
+    explicit MenuTestTitle(int installedAnswer = 0) : Title(0, 0), installedAnswer(installedAnswer) {}
+    void loadBoxArt() override { boxArtBitmap = loadBitmapResource(119); }
     const char *gameWindowClass() override { return "QuibMenuTestGame"; }
     const char *discMarkerPath() override { return "C:\\nothing"; }
-    int isInstalled() override { installedCalls++; return installedAnswer; }
+    int isInstalled() override { return installedAnswer; }
     int install() override { return 0; }
     int play() override { return 0; }
     const char *promptCaption() override { return ""; }
     const char *promptText() override { return ""; }
     const char *retryText() override { return ""; }
-
     int installedAnswer;
-    int boxArtId;
-    int installedCalls = 0;
 };
-
-#include "menu/bitmaps.h"
-inline void MenuTestTitle::loadBoxArt() { boxArtBitmap = loadBitmapResource(boxArtId); }
