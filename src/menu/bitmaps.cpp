@@ -145,7 +145,7 @@ HBITMAP loadBitmapResource(int id)
 // in logical units of the memory context that holds the bitmap.
 static void blitExtent(HDC dc, HDC source, HBITMAP bitmap, POINT *size, POINT *origin)
 {
-    BITMAP info;
+    BITMAP info = {};   // a missing picture blits nothing
     GetObjectA(bitmap, sizeof(info), &info);
     size->x = info.bmWidth;
     size->y = info.bmHeight;
