@@ -74,6 +74,10 @@ TEST_F(DiscPrompt, TextsPerTemplateButtonsAndTransparentStatics)
                                          NULL, discDialogProc, 0);
         EXPECT_EQ(windowText(dialog), CAPTION) << t.text;
         EXPECT_EQ(itemText(dialog, t.control), t.text);
+        // Every text is its own group, centred both ways.
+        if (HWND text = GetDlgItem(dialog, t.control))
+            EXPECT_EQ(GetWindowLongA(text, GWL_STYLE),
+                      WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTER | SS_CENTERIMAGE) << t.text;
         DestroyWindow(dialog);
     }
 
