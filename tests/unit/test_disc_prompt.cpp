@@ -29,7 +29,7 @@ protected:
         globals.setOwnDir("E:\\quib-prompt\\");
         copyString(title->installDir, PATH_SIZE, "E:\\quib-prompt\\");
         if (standin.empty() || !CopyFileA(standin.c_str(), GAME, FALSE))
-            GTEST_SKIP() << "the stand-in program is not built";
+            FAIL() << "the stand-in program is not built";
     }
     // The next prompt once the last one has gone, or NULL once play() is over.
     HWND nextPrompt(HWND last = NULL)

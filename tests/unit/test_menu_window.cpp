@@ -36,7 +36,7 @@ TEST(MenuRun, OpensOverTheScreenWithItsButtonsAndFreesItsBitmaps)
 {
     g_instance = GetModuleHandleA(NULL);
     if (!bitmapResource(110))
-        GTEST_SKIP() << "the program's pictures are not built in";
+        FAIL() << "the program's pictures are not built in";
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const int ox = (width - 621) / 2, oy = (height - 431) / 2;
     const int quitFrames[4] = { 138, 139, 141, 140 };

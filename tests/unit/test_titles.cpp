@@ -111,7 +111,7 @@ protected:
     void SetUp() override
     {
         if (standin.empty())
-            GTEST_SKIP() << "the stand-in program is not built";
+            FAIL() << "the stand-in program is not built";
         scratch.track("E:\\quib-launch");
         makeDirs("E:\\quib-launch\\setup");
         globals.setOwnDir("E:\\quib-launch\\");
