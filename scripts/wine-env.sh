@@ -66,9 +66,9 @@ quib_make_prefix() {
     "$QUIB_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/quib-settings.reg"
     quib_prefix_settings > "$reg"
-    local spec letter type folder
-    for spec in "$@"; do
-        IFS=: read -r letter type folder <<<"$spec"
+    local entry letter type folder
+    for entry in "$@"; do
+        IFS=: read -r letter type folder <<<"$entry"
         mkdir -p "$folder"
         rm -f "$WINEPREFIX/dosdevices/$letter:"
         ln -s "$folder" "$WINEPREFIX/dosdevices/$letter:"
