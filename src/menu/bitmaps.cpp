@@ -129,16 +129,19 @@ HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
     return bitmap;
 }
 
-HBITMAP loadBitmapResource(int id)
+const BITMAPINFOHEADER *lockBitmapResource(int id)
 {
     HRSRC found = FindResourceA(g_instance, MAKEINTRESOURCEA(id), RT_BITMAP);
     if (!found)
         return NULL;
-    HGLOBAL loaded = LoadResource(g_instance, found);
-    const void *data = LockResource(loaded);
-    if (!data)
-        return NULL;
-    return createBitmapFromDib(static_cast<const BITMAPINFOHEADER *>(data));
+    return static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(g_instance, found)));
+}
+
+// The resource is read in place; only the conversion copies it.
+HBITMAP loadBitmapResource(int id)
+{
+    const BITMAPINFOHEADER *dib = lockBitmapResource(id);
+    return dib ? createBitmapFromDib(dib) : NULL;
 }
 
 // The bitmap's size in logical units of dc, and the source origin (0, 0)

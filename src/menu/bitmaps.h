@@ -11,5 +11,7 @@ DWORD dibRowSize(const BITMAPINFOHEADER *header);
 HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours);
 HGLOBAL copyDib(const BITMAPINFOHEADER *header);
 HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib);
+// The packed DIB of a bitmap resource of the program, or NULL.
+const BITMAPINFOHEADER *lockBitmapResource(int id);
 HBITMAP loadBitmapResource(int id);
 void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y);

@@ -58,14 +58,6 @@ static void registerMenuClass()
     RegisterClassExA(&windowClass);
 }
 
-static const BITMAPINFOHEADER *lockBitmapResource(int id)
-{
-    HRSRC found = FindResourceA(g_instance, MAKEINTRESOURCEA(id), RT_BITMAP);
-    if (!found)
-        return NULL;
-    return static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(g_instance, found)));
-}
-
 static SIZE bitmapSize(HBITMAP bitmap)
 {
     BITMAP info;
