@@ -14,8 +14,7 @@ source scripts/wine-env.sh
 
 preset="$QUIB_WINE_ARCH"
 echo "== Building the launcher (build/$preset)"
-cmake --preset "$preset" >/dev/null
-cmake --build "build/$preset" -j"${QUIB_JOBS:-2}" --target QuibLaunch standin probe
+quib_build "$preset" QuibLaunch standin probe
 export QUIB_BUILD_DIR="$root/build/$preset"
 
 echo "== Starting the demo"

@@ -15,18 +15,15 @@ cd "$root"
 bash scripts/install-deps.sh
 
 source scripts/wine-env.sh
-jobs="${QUIB_JOBS:-2}"
 
 # The 32-bit tree is built whole, tests included, so a test that only
 # compiles for one architecture is caught on every machine.
 echo "== Building the shipped 32-bit program and its tests (build/win32)"
-cmake --preset win32 >/dev/null
-cmake --build build/win32 -j"$jobs"
+quib_build win32
 
 if [ "$QUIB_WINE_ARCH" = win64 ]; then
     echo "== This machine runs no 32-bit code: building the 64-bit test build (build/win64)"
-    cmake --preset win64 >/dev/null
-    cmake --build build/win64 -j"$jobs"
+    quib_build win64
 fi
 export QUIB_BUILD_DIR="$root/build/$QUIB_WINE_ARCH"
 export QUIB_WIN32_BUILD_DIR="$root/build/win32"

@@ -97,3 +97,11 @@ quib_make_unit_prefix() {
     quib_make_prefix "d:cdrom:$drives/d" "e:fixed:$drives/e" "f:fixed:$drives/f" \
                      "g:fixed:$drives/g" "h:fixed:$drives/h"
 }
+
+# Configures and builds a preset's tree (all of it, or the given targets).
+quib_build() {
+    local preset="$1"
+    shift
+    (cd "$QUIB_ROOT" && cmake --preset "$preset" >/dev/null)
+    cmake --build "$QUIB_ROOT/build/$preset" -j"${QUIB_JOBS:-2}" ${1:+--target "$@"}
+}
