@@ -19,7 +19,7 @@ public:
     ~SingleDiscTitle() override {}
     int isInstalled() override
     {
-        return checkRegistryInstall(row().registryKey, row().valueName, row().gameExe) ? 1 : 0;
+        return checkRegistryInstall(row().registryKey, row().valueName, row().gameExe);
     }
     int install() override { return runSetupFromOwnDir(row().setupProgram); }
     int play() override { return playFromInstallDir(row().gameExe, row().discMarkerPath); }
