@@ -42,12 +42,13 @@ SYSTEM_PROCESSES = {
 
 WM_CLOSE = 0x0010
 WM_KEYDOWN = 0x0100
+WM_KEYUP = 0x0101
 WM_COMMAND = 0x0111
 WM_MOUSEMOVE = 0x0200
 WM_LBUTTONDOWN = 0x0201
 WM_LBUTTONUP = 0x0202
 MK_LBUTTON = 0x0001
-VK_RETURN, VK_SPACE, VK_ESCAPE, VK_TAB, VK_RIGHT = 13, 32, 27, 9, 39
+VK_RETURN, VK_ESCAPE = 13, 27
 MESSAGE_BOX_TEXT_ID = 0xFFFF
 
 MENU_CLASS = "QuibLaunch"
@@ -184,7 +185,7 @@ class Launched:
         self.exe = exe
         self._out = tempfile.NamedTemporaryFile(
             "w+", dir=world.dir, prefix="run-", suffix=".json", delete=False)
-        self.process = world._popen(["run", exe, cwd or "-", "3600000"], self._out)
+        self.process = world._popen(["run", exe, cwd, "3600000"], self._out)
         self.pid = self._read_line(0, timeout=20, what="its process id").get("pid")
         if self.pid is None:
             raise WorldError(f"could not start {exe}: {self._lines()}")
@@ -254,10 +255,6 @@ class World:
         """The Unix folder behind a drive letter."""
         return self.session.drive_dir(letter.lower().rstrip(":"))
 
-    @property
-    def windows_dir(self):
-        return self.prefix / "drive_c" / "windows"
-
     def unix_path(self, win_path):
         """The Unix file behind a Windows path on C: or a simulated drive."""
         p = PureWindowsPath(win_path)
@@ -303,7 +300,7 @@ class World:
         shutil.copyfile(Path(build_dir or BUILD_DIR) / "QuibLaunch.exe", path)
         return where
 
-    def put_standin(self, win_path, window=None, hidden=False):
+    def put_standin(self, win_path, window=None):
         """Places the stand-in program at a Windows path. With window =
         (class, title) it holds a top-level window of that class and title
         while it runs."""
@@ -312,7 +309,7 @@ class World:
         shutil.copyfile(BUILD_DIR / "standin.exe", path)
         companion = Path(str(path) + ".window")
         if window:
-            companion.write_text(f"{window[0]}|{window[1]}" + ("|hidden" if hidden else ""))
+            companion.write_text(f"{window[0]}|{window[1]}")
         elif companion.exists():
             companion.unlink()
         return win_path
@@ -338,32 +335,25 @@ class World:
 
     # --- registry ------------------------------------------------------
 
-    def reg_set(self, key, name, value, kind="SZ"):
-        """Writes a REG_SZ (kind "SZ") or REG_EXPAND_SZ (kind "EXPAND_SZ")
-        value under HKEY_LOCAL_MACHINE, in the view of the test build."""
+    def reg_set(self, key, name, value):
+        """Writes a REG_SZ value under HKEY_LOCAL_MACHINE (key without the
+        HKLM prefix), in the view of the test build."""
         self.session.note_key(key)
-        result = self.probe("reg-set", key, name if name is not None else "-", kind, value)
+        result = self.probe("reg-set", key, name, value)
         if result.get("status") != 0:
             raise WorldError(f"could not write HKLM\\{key}\\{name}: {result}")
 
-    def reg_delete(self, key, name=None):
-        args = ["reg-delete", key] + ([name] if name is not None else [])
-        return self.probe(*args).get("status")
-
     # --- outside programs and objects ----------------------------------
 
-    def open_window(self, cls, title, hidden=False, timeout=10):
+    def open_window(self, cls, title, timeout=10):
         """Opens a top-level window of the given class and title in a
         stand-in process (a running game or installer); returns its hwnd."""
         self._window_count += 1
         exe = f"C:\\quibtest\\window{self._window_count}.exe"
-        self.put_standin(exe, window=(cls, title), hidden=hidden)
-        self._background.append(Launched(self, exe, None))
-        hwnd = self.probe("wait", cls, title, str(int(timeout * 1000)),
-                          timeout=timeout + 5).get("hwnd")
-        if not hwnd:
-            raise WorldError(f"the window {cls!r} / {title!r} did not appear in {timeout} s")
-        return hwnd
+        self.put_standin(exe, window=(cls, title))
+        launched = self.start(exe)
+        self._background.append(launched)
+        return self.wait_window(cls, title, pid=launched.pid, timeout=timeout)["hwnd"]
 
     def hold_semaphore(self, name="Quib AutoPlay", seconds=600):
         """Creates the named semaphore in another process and keeps it until
@@ -399,8 +389,7 @@ class World:
     # --- windows -------------------------------------------------------
 
     def windows(self, pid=None):
-        args = ["list"] + ([str(pid)] if pid else [])
-        return self.probe(*args)
+        return [w for w in self.probe("list") if not pid or w["pid"] == pid]
 
     def find_windows(self, cls=None, title=None, pid=None, visible=None):
         found = []
@@ -428,9 +417,11 @@ class World:
             time.sleep(0.1)
 
     def wait_gone(self, hwnd, timeout=10):
-        if not self.probe("wait-gone", str(hwnd), str(int(timeout * 1000)),
-                          timeout=timeout + 5)["gone"]:
-            raise WorldError(f"window {hwnd} still exists after {timeout} s")
+        deadline = time.monotonic() + timeout
+        while any(w["hwnd"] == hwnd for w in self.windows()):
+            if time.monotonic() > deadline:
+                raise WorldError(f"window {hwnd} still exists after {timeout} s")
+            time.sleep(0.05)
 
     def wait_menu(self, pid=None, timeout=10):
         """Waits for the menu window once it covers the screen (it is
@@ -459,34 +450,31 @@ class World:
                 if w["visible"] or w["class"] in ("#32770", MENU_CLASS)]
 
     def press(self, dialog, control_id):
-        """Presses a dialog button by id (posted, so a modal loop in the
-        other process handles it)."""
-        hwnd = dialog["hwnd"] if isinstance(dialog, dict) else dialog
-        self.probe("click", str(hwnd), str(control_id))
+        """Presses a button of a dialog record by id (posted as a
+        BN_CLICKED command, so a modal loop in the other process handles it)."""
+        control = next((c["hwnd"] for c in dialog["children"] if c["id"] == control_id), 0)
+        self.post(dialog["hwnd"], (WM_COMMAND, control_id, control))
 
-    def post(self, hwnd, msg, wparam=0, lparam=0):
-        self.probe("post", str(hwnd), str(msg), str(wparam), str(lparam))
+    def post(self, hwnd, *messages):
+        """Posts (msg, wparam, lparam) triples, in order, in one probe call."""
+        self.probe("post", str(hwnd), *(str(n) for m in messages for n in m))
 
     def key(self, hwnd, vk):
-        self.probe("key", str(hwnd), str(vk))
+        self.post(hwnd, (WM_KEYDOWN, vk, 1), (WM_KEYUP, vk, 0xC0000001))
 
     def mouse(self, hwnd, msg, x, y, keys=0):
-        self.post(hwnd, msg, keys, lparam_of(x, y))
+        self.post(hwnd, (msg, keys, lparam_of(x, y)))
 
     def click(self, hwnd, x, y):
         """A pointer move, press and release at client point (x, y)."""
-        self.mouse(hwnd, WM_MOUSEMOVE, x, y)
-        self.mouse(hwnd, WM_LBUTTONDOWN, x, y, MK_LBUTTON)
-        self.mouse(hwnd, WM_LBUTTONUP, x, y)
+        self.post(hwnd, (WM_MOUSEMOVE, 0, lparam_of(x, y)),
+                  (WM_LBUTTONDOWN, MK_LBUTTON, lparam_of(x, y)), (WM_LBUTTONUP, 0, lparam_of(x, y)))
 
     def close(self, hwnd):
-        self.post(hwnd, WM_CLOSE)
+        self.post(hwnd, (WM_CLOSE, 0, 0))
 
     def cursor_pos(self, x, y):
         return self.probe("cursorpos", str(x), str(y))
-
-    def cursor(self):
-        return self.probe("cursor")
 
     @property
     def origin(self):
@@ -626,10 +614,7 @@ class Session:
             self.server_display = None
 
     def note_key(self, key):
-        parts = key.split("\\")
-        if parts[0].upper() in ("HKLM", "HKEY_LOCAL_MACHINE"):
-            parts = parts[1:]
-        self.keys.add("\\".join(parts[:2]))
+        self.keys.add("\\".join(key.split("\\")[:2]))
         self.registry_dirty = True
 
     def _probe(self, *args):
