@@ -1,5 +1,7 @@
 // The installed test on the prefix's registry and files; the launch failure.
 #include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
 #include <memory>
 #include <string>
 #include <thread>
@@ -62,6 +64,52 @@ TEST(Launch, FailureNamesTheErrorAndThePath)
     EXPECT_EQ(launchProgram("E:\\quib-q2setup.exe"), 0);
     watcher.join();
     EXPECT_STREQ(problem, "Error:2  Could not run program.\n\nE:\\quib-q2setup.exe");
+}
+
+// The stand-in program plays the launcher's own file, so the copy that the
+// two-disc title starts from the Windows directory logs how it was started.
+TEST(HandOver, CdLauncherStartsACopyOfItselfInTheWindowsDirectory)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof(path));
+    std::string standin = path;   // <build>\tests\unit\unit_tests.exe
+    for (int up = 0; up < 3; ++up)
+        standin.erase(standin.rfind('\\'));
+    standin += "\\standin.exe";
+    const std::string own = "E:\\quib-handover.exe", copy = "C:\\windows\\~QBX4.tmp";
+    const char log[] = "E:\\quib-handover.log";
+    SetEnvironmentVariableA("QUIB_STANDIN_LOG", log);
+    ASSERT_TRUE(CopyFileA(standin.c_str(), own.c_str(), FALSE));
+    SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_READONLY);   // as on a disc
+    HINSTANCE launcher = g_instance;
+    g_instance = LoadLibraryA(own.c_str());
+
+    std::unique_ptr<Title> title(newTitle(1, 6));
+    ASSERT_EQ(title->isAlreadyRunning(), 0);
+    title->run();
+    HANDLE semaphore = OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quib AutoPlay");
+    EXPECT_EQ(semaphore, nullptr) << "closed before the copy starts";
+    char line[3 * MAX_PATH] = "";
+    for (int waited = 0; !line[0] && waited < 5000; waited += 20) {
+        Sleep(20);
+        if (FILE *file = fopen(log, "r")) {
+            fgets(line, sizeof(line), file);
+            fclose(file);
+        }
+    }
+    // Its path, the same text as its command line, and its current directory.
+    line[strcspn(line, "\r\n")] = '\0';
+    EXPECT_EQ(std::string(line), copy + "\t" + copy + "\tC:\\windows");
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "normal attributes";
+
+    FreeLibrary(g_instance);
+    g_instance = launcher;
+    SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(own.c_str());
+    DeleteFileA(log);
+    for (int tries = 0; tries < 100 && !DeleteFileA(copy.c_str()); ++tries)
+        Sleep(20);   // the copy may still be running for a moment
+    SetEnvironmentVariableA("QUIB_STANDIN_LOG", NULL);
 }
 
 } // namespace
