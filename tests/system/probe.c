@@ -11,7 +11,7 @@
  *   semaphore <name>                does a semaphore of that name exist
  *   reg-set <key> <name> <data>     REG_SZ value under HKLM
  *   reg-delete <key>                HKLM key and its subkeys
- *   screen                          screen size
+ *   screen                          screen size and the CD-ROM drive letters
  *   procs                           running processes: pid, parent, exe
  *   kill <pid>...                   TerminateProcess each of them
  */
@@ -182,8 +182,14 @@ static int cmdRegDelete(char **argv)
 static int cmdScreen(char **argv)
 {
     (void)argv;
-    printf("{\"width\":%d,\"height\":%d}\n", GetSystemMetrics(SM_CXSCREEN),
-           GetSystemMetrics(SM_CYSCREEN));
+    char cdrom[27] = "", drive[3] = "C:";
+    for (char letter = 'C'; letter <= 'Z'; letter++) {
+        drive[0] = letter;
+        if (GetDriveTypeA(drive) == DRIVE_CDROM)
+            strncat(cdrom, drive, 1);
+    }
+    printf("{\"width\":%d,\"height\":%d,\"cdrom\":\"%s\"}\n", GetSystemMetrics(SM_CXSCREEN),
+           GetSystemMetrics(SM_CYSCREEN), cdrom);
     return 0;
 }
 

@@ -592,16 +592,28 @@ class Session:
                 self.screens[size] = Screen(size)
             display = self.screens[size].display
         if self.server_display != display:
-            self.stop_server()
-            env = self._env(display)
-            subprocess.Popen([WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                             start_new_session=True)
-            subprocess.run([WINE, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-            self.server_display = display
+            # A launcher on a drive that is not (yet) a CD-ROM drive takes the
+            # hard-disk list and reports an unknown disc: start the server
+            # again until the simulated CD-ROM drives are there.
+            for attempt in range(3):
+                self.stop_server()
+                self._start_server(display)
+                screen = self._probe("screen") or {}
+                if set(CDROM_DRIVES) <= set(screen.get("cdrom", "").lower()):
+                    break
+            else:
+                raise WorldError(f"drives {CDROM_DRIVES} are not CD-ROM drives: {screen}")
             self.clean_registry()
         return display
+
+    def _start_server(self, display):
+        env = self._env(display)
+        subprocess.Popen([WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                         start_new_session=True)
+        subprocess.run([WINE, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.server_display = display
 
     def stop_server(self):
         if self.server_display is not None:
