@@ -50,7 +50,7 @@ static int attributesReadable(const char *path)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-int fileExists(char *path, int exactOnly)
+static int searchDrives(char *path, int exactOnly)
 {
     if (attributesReadable(path))
         return 1;
@@ -62,6 +62,48 @@ int fileExists(char *path, int exactOnly)
             return 1;
     }
     return 0;
+}
+
+typedef BOOL(WINAPI *SetThreadErrorModeFn)(DWORD, DWORD *);
+
+// Drives are looked at without Windows' own "There is no disk in the
+// drive" boxes. Where Windows has a per-thread error mode (7 and later) it
+// is used; on older systems the process's mode, which the programs the
+// launcher starts would inherit, is changed only for the search.
+int fileExists(char *path, int exactOnly)
+{
+    static SetThreadErrorModeFn setThreadErrorMode;
+    static int looked;
+    if (!looked) {
+        looked = 1;
+        setThreadErrorMode = reinterpret_cast<SetThreadErrorModeFn>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode")));
+    }
+    DWORD threadMode;
+    if (setThreadErrorMode && setThreadErrorMode(SEM_FAILCRITICALERRORS, &threadMode)) {
+        int found = searchDrives(path, exactOnly);
+        setThreadErrorMode(threadMode, NULL);
+        return found;
+    }
+    UINT processMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    SetErrorMode(processMode | SEM_FAILCRITICALERRORS);
+    int found = searchDrives(path, exactOnly);
+    SetErrorMode(processMode);
+    return found;
+}
+
+int folderHolds(const char *dir, const char *name)
+{
+    char candidate[PATH_SIZE];
+    return joinPath(candidate, dir, name) && fileExists(candidate, 1);
+}
+
+int isAbsolutePath(const char *path)
+{
+    if (path[0] == '\\' && path[1] == '\\')
+        return 1;
+    char letter = path[0] | 0x20;
+    return letter >= 'a' && letter <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
 int isCdRomDrive(const char *path)

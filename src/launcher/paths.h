@@ -20,5 +20,10 @@ char *joinPath(char *dst, const char *first, const char *second);
 // character is replaced by each drive letter C..Z in turn and keeps the
 // letter where the path was found ("Z" when nowhere).
 int fileExists(char *path, int exactOnly);
+// 1 when dir (ending in '\') + name exists; a name that does not fit the
+// 260 characters counts as absent.
+int folderHolds(const char *dir, const char *name);
+// 1 for "X:\..." (or "X:/...") and for "\\server\share...".
+int isAbsolutePath(const char *path);
 // 1 when the drive of the path (its first two characters) is a CD-ROM drive.
 int isCdRomDrive(const char *path);

@@ -6,6 +6,7 @@
 // the focused one; litButton is BUTTON_NONE while nothing is held down.
 #include <windows.h>
 #include "launcher/globals.h"
+#include "launcher/system.h"
 #include "menu/menu.h"
 #include "resource.h"
 #include "titles/title.h"
@@ -64,7 +65,7 @@ void Title::activateLitButton()
 {
     drawButtonFrame(litButton, FRAME_ACTIVATED);
     UpdateWindow(g_mainWindow);
-    Sleep(ACTIVATE_PAUSE);
+    pauseShowingFrame(ACTIVATE_PAUSE);
 
     int succeeded = 0;
     if (focusButton == BUTTON_PLAY)
@@ -154,7 +155,7 @@ void handleMenuKey(WPARAM key)
     case VK_SPACE:
         title->pressFocusedButton();
         UpdateWindow(g_mainWindow);
-        Sleep(KEY_PRESS_PAUSE);
+        pauseShowingFrame(KEY_PRESS_PAUSE);
         title->activateLitButton();
         break;
     case VK_ESCAPE:

@@ -1,14 +1,16 @@
 #include <windows.h>
-#include <mmsystem.h>
 #include "launcher/globals.h"
 #include "launcher/paths.h"
+#include "launcher/system.h"
 #include "resource.h"
 #include "titles/disc_prompt.h"
 #include "titles/title.h"
 
-// After each OK the drives are searched back to back for this long before
-// the retry prompt appears.
+// After each OK the drives are searched for this long before the retry
+// prompt appears, with a short pause between searches: a disc put in is
+// seen within a fraction of a second, and the poll costs next to no CPU.
 static const DWORD POLL_MS = 10000;
+static const DWORD POLL_GAP_MS = 50;
 
 DWORD elapsedBetween(DWORD start, DWORD now)
 {
@@ -17,7 +19,7 @@ DWORD elapsedBetween(DWORD start, DWORD now)
 
 DWORD elapsedSince(DWORD start)
 {
-    return elapsedBetween(start, timeGetTime());
+    return elapsedBetween(start, millisecondCounter());
 }
 
 INT_PTR showDiscDialog(int dialogId)
@@ -32,6 +34,30 @@ static int askForDisc(int dialogId)
     return showDiscDialog(dialogId) == 1;
 }
 
+// Between two searches of the poll: a look at the message queue that
+// removes and dispatches nothing, so that Windows does not take the menu
+// for hung and ghost it ("Not Responding") during the ten seconds; then a
+// short pause. Input stays queued until the poll is over.
+static void restBetweenSearches()
+{
+    MSG message;
+    PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
+    pauseShowingFrame(POLL_GAP_MS);
+}
+
+// Searches again and again for POLL_MS; 1 as soon as the path is found.
+static int pollForDisc(char *path)
+{
+    DWORD start = millisecondCounter();
+    for (;;) {
+        if (fileExists(path, 0))
+            return 1;
+        if (elapsedSince(start) >= POLL_MS)
+            return 0;
+        restBetweenSearches();
+    }
+}
+
 int waitForDisc(int firstDialogId, int retryDialogId, char *path)
 {
     HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
@@ -44,15 +70,11 @@ int waitForDisc(int firstDialogId, int retryDialogId, char *path)
 
     for (;;) {
         UpdateWindow(g_mainWindow);
-        DWORD start = timeGetTime();
         previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-        do {
-            if (fileExists(path, 0)) {
-                SetCursor(previous);
-                return 1;
-            }
-        } while (elapsedSince(start) < POLL_MS);
+        found = pollForDisc(path);
         SetCursor(previous);
+        if (found)
+            return 1;
         if (!askForDisc(retryDialogId))
             return 0;
     }
@@ -74,8 +96,8 @@ INT_PTR CALLBACK discDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             EndDialog(dialog, 1);
             return TRUE;
         case IDC_PROMPT_CANCEL:
-        case 1002:
-        case 1003:
+        case IDC_PROMPT_OLDCANCEL1:
+        case IDC_PROMPT_OLDCANCEL2:
             EndDialog(dialog, 0);
             return TRUE;
         }
