@@ -24,9 +24,15 @@
 #define IDB_PLAY_PRESSED      127
 #define IDB_PLAY_FOCUSED      128
 #define IDB_PLAY_ACTIVATED    129
-/* Online-edition button set, carried but never loaded */
-#define IDB_CHAT_FIRST        130
-#define IDB_CHAT_LAST         137
+/* The online edition's Install and Play frames: carried, never loaded */
+#define IDB_CHAT_INSTALL_ACTIVATED 130
+#define IDB_CHAT_INSTALL_PRESSED   131
+#define IDB_CHAT_INSTALL_FOCUSED   132
+#define IDB_CHAT_INSTALL_NORMAL    133
+#define IDB_CHAT_PLAY_NORMAL       134
+#define IDB_CHAT_PLAY_PRESSED      135
+#define IDB_CHAT_PLAY_FOCUSED      136
+#define IDB_CHAT_PLAY_ACTIVATED    137
 /* Quit button frames */
 #define IDB_QUIT_NORMAL       138
 #define IDB_QUIT_PRESSED      139
@@ -63,8 +69,20 @@
 #define IDC_PROMPT_REMARK     1006
 #define IDC_PROMPT_RETRYTEXT  1010
 #define IDC_PROMPT_TEXT       1011
+/* Two more ids that end a prompt like Cancel. No prompt carries them; the
+   dialog procedure still answers them, as the older prompts' Cancel buttons
+   did, so a prompt template that has them keeps working. */
+#define IDC_PROMPT_OLDCANCEL1 1002
+#define IDC_PROMPT_OLDCANCEL2 1003
 /* Controls of the information dialogs */
 #define IDC_INFO_BACK         1002
-#define IDC_INFO_FIRSTTEXT    1013
+/* Text blocks carry consecutive ids from the first: the layout stops at
+   the first id missing. */
+#define IDC_INFO_TEXT1        1013
+#define IDC_INFO_TEXT2        1014
+#define IDC_INFO_TEXT3        1015
+#define IDC_INFO_TEXT4        1016
+#define IDC_INFO_TEXT5        1017
+#define IDC_INFO_TEXT6        1018
 
 #endif

@@ -5,36 +5,41 @@
 #include "launcher/startup.h"
 #include "titles/title.h"
 
-// A candidate that does not fit its buffer counts as absent.
-static int existsInDir(const char *dir, const char *name)
-{
-    char candidate[PATH_SIZE];
-    if (!joinPath(candidate, dir, name))
-        return 0;
-    return fileExists(candidate, 1);
-}
-
 int detectTitle(int onCd, const char *dir)
 {
     for (int index = 0; index < TITLE_COUNT; ++index) {
         const TitleRow &row = titleCatalogue[index];
-        if (existsInDir(dir, onCd ? row.discMarker : row.hardDiskExe))
+        if (folderHolds(dir, onCd ? row.discMarker : row.hardDiskExe))
             return index;
     }
-    if (existsInDir(dir, TEMP_COPY_NAME))
+    if (folderHolds(dir, TEMP_COPY_NAME))
         return TWO_DISC_TITLE;
     return TITLE_UNKNOWN;
+}
+
+// Fills g_ownDir; 0 when the launcher's path did not fit. A path that
+// fills the buffer was cut short (XP even leaves it without its NUL): the
+// folder it names is not the launcher's, so nothing in it may count.
+static int findOwnDir()
+{
+    DWORD length = GetModuleFileNameA(g_instance, g_ownDir, PATH_SIZE);
+    if (length == 0 || length >= PATH_SIZE) {
+        g_ownDir[0] = '\0';
+        return 0;
+    }
+    cutAfterLastBackslash(g_ownDir);
+    return 1;
 }
 
 int launcherMain(HINSTANCE instance)
 {
     g_instance = instance;
-    GetModuleFileNameA(g_instance, g_ownDir, PATH_SIZE);
-    g_ownDir[PATH_SIZE - 1] = '\0';   // XP leaves a truncated name unterminated
-    cutAfterLastBackslash(g_ownDir);
-
-    int onCd = isCdRomDrive(g_ownDir);
-    int titleIndex = detectTitle(onCd, g_ownDir);
+    int onCd = 0;
+    int titleIndex = TITLE_UNKNOWN;
+    if (findOwnDir()) {
+        onCd = isCdRomDrive(g_ownDir);
+        titleIndex = detectTitle(onCd, g_ownDir);
+    }
     if (titleIndex > TITLE_COUNT - 1) {
         MessageBoxA(NULL, "Unknown Quib disc", "", MB_OK);
         return 0;

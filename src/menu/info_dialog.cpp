@@ -34,7 +34,7 @@ static RECT controlRect(HWND dialog, HWND control)
 // its vertical place, scaled to the grid, and spans the grid's full width.
 static void layOutTextBlocks(HWND dialog, int clientHeight)
 {
-    for (int id = IDC_INFO_FIRSTTEXT;; id++) {
+    for (int id = IDC_INFO_TEXT1;; id++) {
         HWND control = GetDlgItem(dialog, id);
         if (!control)
             break;
@@ -91,6 +91,24 @@ static void layOutInfoDialog(HWND dialog)
     sizeAndCentre(dialog);
 }
 
+// The picture control loaded its bitmap itself, and Wine's static control
+// never frees it: each dialog would leave its 570 x 320 picture behind.
+// Taking the bitmap back from the control first makes deleting it right on
+// Windows as well, where the control then has nothing left to free.
+static void freePicture(HWND dialog)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[8];
+        if (!GetClassNameA(child, className, sizeof(className)) || lstrcmpiA(className, "Static") != 0 ||
+            (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        HGDIOBJ picture = reinterpret_cast<HGDIOBJ>(
+            SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        if (picture)
+            DeleteObject(picture);
+    }
+}
+
 INT_PTR CALLBACK infoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -109,6 +127,7 @@ INT_PTR CALLBACK infoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetBkMode((HDC)wParam, TRANSPARENT);
         return (INT_PTR)GetStockObject(NULL_BRUSH);
     case WM_DESTROY:
+        freePicture(dialog);
         if (g_infoFont) {
             DeleteObject(g_infoFont);
             g_infoFont = NULL;

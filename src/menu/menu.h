@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+// Class and caption of the menu window; other launchers look for the class.
+extern const char MENU_CLASS[];
+extern const char MENU_CAPTION[];
+
 LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Keys pressed on the menu window (virtual-key code of WM_KEYDOWN).

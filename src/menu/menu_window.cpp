@@ -9,8 +9,8 @@
 #include "resource.h"
 #include "titles/title.h"
 
-static const char MENU_CLASS[] = "QuibLaunch";
-static const char MENU_CAPTION[] = "Quib Launch";
+const char MENU_CLASS[] = "QuibLaunch";
+const char MENU_CAPTION[] = "Quib Launch";
 
 // Where things are drawn into the picture (picture coordinates).
 static const POINT BOX_ART_POS = { 210, 26 };

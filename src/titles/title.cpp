@@ -1,7 +1,12 @@
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 #include <string.h>
 #include "launcher/globals.h"
 #include "launcher/paths.h"
+#include "launcher/system.h"
+#include "menu/menu.h"
+#include "resource.h"
 #include "titles/disc_prompt.h"
 #include "titles/title.h"
 
@@ -33,8 +38,21 @@ Title::~Title()
 int Title::isAlreadyRunning()
 {
     g_semaphore = CreateSemaphoreA(NULL, 1, 1, SERIES_SEMAPHORE);
-    if (GetLastError() == ERROR_ALREADY_EXISTS)
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS)
         return 1;
+    if (!g_semaphore) {
+        // Access denied: the semaphore exists, made by a launcher that
+        // runs with other rights.
+        if (error == ERROR_ACCESS_DENIED)
+            return 1;
+        // Otherwise the name is held by an object of another kind, or the
+        // system refused: this launcher cannot mark itself. It still runs,
+        // since refusing would leave the user with nothing at all, but not
+        // beside another launcher's menu.
+        if (FindWindowA(MENU_CLASS, NULL))
+            return 1;
+    }
     return FindWindowA(gameWindowClass(), NULL) != NULL;
 }
 
@@ -57,16 +75,16 @@ int Title::checkRegistryInstall(const char *key, const char *valueName, const ch
         return 0;
     if (size < sizeof(value))
         value[size] = '\0';
+    // An empty or relative value would name a folder of whatever drive and
+    // folder are current: no installation.
+    if (!isAbsolutePath(value))
+        return 0;
 
     char dir[PATH_SIZE];
     if (!joinPath(dir, value, "\\"))
         return 0;
     copyString(installDir, sizeof(installDir), dir);
-
-    char probe[PATH_SIZE];
-    if (!joinPath(probe, installDir, exeName))
-        return 0;
-    return fileExists(probe, 1);
+    return folderHolds(installDir, exeName);
 }
 
 // Shows the launch failure for a path, which may be longer than the 260
@@ -80,20 +98,69 @@ static void reportLaunchFailure(DWORD error, const char *dir, const char *name)
     MessageBoxA(g_mainWindow, text, "We have a problem", MB_ICONHAND);
 }
 
-int launchProgram(const char *path)
+static DWORD createProcess(const char *path)
 {
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof(startup));
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
     memset(&process, 0, sizeof(process));
-    if (CreateProcessA(path, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
-        CloseHandle(process.hThread);     // the launcher never waits for it
-        CloseHandle(process.hProcess);
-        return 1;
-    }
-    reportLaunchFailure(GetLastError(), path, "");
+    if (!CreateProcessA(path, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return GetLastError();
+    CloseHandle(process.hThread);     // the launcher never waits for it
+    CloseHandle(process.hProcess);
     return 0;
+}
+
+typedef BOOL(WINAPI *ShellExecuteExFn)(SHELLEXECUTEINFOA *);
+typedef HRESULT(WINAPI *CoInitializeExFn)(void *, DWORD);
+
+// The shell's start, which asks for elevation where the program needs it.
+// shell32 (and ole32, which ShellExecuteEx wants initialised for the shell
+// extensions it may use) are loaded only here, from the system directory.
+static DWORD startThroughShell(const char *path)
+{
+    HMODULE shell32 = loadSystemLibrary("shell32.dll");
+    ShellExecuteExFn shellExecuteEx = reinterpret_cast<ShellExecuteExFn>(reinterpret_cast<void (*)()>(
+        shell32 ? GetProcAddress(shell32, "ShellExecuteExA") : NULL));
+    if (!shellExecuteEx)
+        return ERROR_ELEVATION_REQUIRED;
+    HMODULE ole32 = loadSystemLibrary("ole32.dll");
+    CoInitializeExFn coInitializeEx = reinterpret_cast<CoInitializeExFn>(reinterpret_cast<void (*)()>(
+        ole32 ? GetProcAddress(ole32, "CoInitializeEx") : NULL));
+    if (coInitializeEx)
+        coInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
+    SHELLEXECUTEINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;   // errors are ours to report
+    info.hwnd = g_mainWindow;
+    info.lpFile = path;                                    // default verb, current folder
+    info.nShow = SW_SHOWNORMAL;
+    return shellExecuteEx(&info) ? 0 : GetLastError();
+}
+
+int launchWith(const char *path, ProgramStarter start, ProgramStarter startElevated)
+{
+    DWORD error = start(path);
+    // Windows Vista and later take a program without a manifest whose name
+    // holds "setup" or "install" for an installer that needs elevation, and
+    // CreateProcess refuses it; the shell asks the user instead.
+    if (error == ERROR_ELEVATION_REQUIRED) {
+        error = startElevated(path);
+        if (error == ERROR_CANCELLED)
+            return 0;   // the user said no to the elevation prompt
+    }
+    if (error == 0)
+        return 1;
+    reportLaunchFailure(error, path, "");
+    return 0;
+}
+
+int launchProgram(const char *path)
+{
+    return launchWith(path, createProcess, startThroughShell);
 }
 
 // Starts dir + name; a path that would not fit is refused with the message.
@@ -117,7 +184,7 @@ int Title::playFromInstallDir(const char *exeName, const char *markerPath)
     char marker[PATH_SIZE];
     copyString(marker, sizeof(marker), markerPath);
     marker[0] = g_ownDir[0];
-    if (!fileExists(marker, 1) && !waitForDisc(105, 107, marker))
+    if (!fileExists(marker, 1) && !waitForDisc(IDD_PLAY_FIRST, IDD_PLAY_RETRY, marker))
         return 0;
     return launchJoined(installDir, exeName);
 }

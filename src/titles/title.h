@@ -83,5 +83,16 @@ public:
 // and returns 0.
 int launchProgram(const char *path);
 
+#ifndef ERROR_ELEVATION_REQUIRED
+#define ERROR_ELEVATION_REQUIRED 740   // missing from some mingw-w64 headers
+#endif
+
+// Starts a program by its full path; 0 when it started, else the error.
+typedef DWORD (*ProgramStarter)(const char *path);
+// launchProgram's decision with its two ways to start a program: start,
+// and on ERROR_ELEVATION_REQUIRED startElevated, whose ERROR_CANCELLED (the
+// user declined) returns to the menu without a message.
+int launchWith(const char *path, ProgramStarter start, ProgramStarter startElevated);
+
 // Creates the Title of a catalogue row (0..8), or NULL when out of memory.
 Title *newTitle(int onCd, int titleIndex);

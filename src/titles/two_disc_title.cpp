@@ -3,6 +3,7 @@
 #include "launcher/catalogue.h"
 #include "launcher/globals.h"
 #include "launcher/paths.h"
+#include "launcher/system.h"
 #include "menu/bitmaps.h"
 #include "resource.h"
 #include "titles/disc_prompt.h"
@@ -12,8 +13,6 @@ static const char INSTALLED_LAUNCHER[] = "QuibLaunch.exe";
 static const char INSTALLER_CLASS[] = "InstallShield_Win";
 static const char INSTALLER_TITLE[] = "Quibbix The Whirl";
 static const DWORD INSTALLER_LOOK_MS = 1000;
-static const char DISC1_SEARCH_PATH[] = "C:\\Install\\QBXTW.exe";
-static const char DISC1_SETUP[] = "Install\\setup.exe";
 static const char DISC2_MARKER[] = "C:\\Q4Items\\qbx4._cd";
 
 static const TitleRow &whirl() { return titleCatalogue[TWO_DISC_TITLE]; }
@@ -54,17 +53,15 @@ int TwoDiscTitle::isInstalled()
 {
     if (!checkRegistryInstall(whirl().registryKey, whirl().valueName, whirl().gameExe))
         return 0;
-    char launcher[PATH_SIZE];
-    if (!joinPath(launcher, installDir, INSTALLED_LAUNCHER))
-        return 0;
-    return fileExists(launcher, 1);
+    return folderHolds(installDir, INSTALLED_LAUNCHER);
 }
 
 void TwoDiscTitle::run()
 {
     if (onCd == 1) {
         // Let the next launcher start without finding our semaphore.
-        CloseHandle(g_semaphore);
+        if (g_semaphore)
+            CloseHandle(g_semaphore);
         g_semaphore = NULL;
         if (isInstalled()) {
             char launcher[PATH_SIZE];
@@ -78,7 +75,7 @@ void TwoDiscTitle::run()
 
     if (isInstalled()) {
         while (installerWindowOpen())
-            Sleep(INSTALLER_LOOK_MS);
+            pauseShowingFrame(INSTALLER_LOOK_MS);
         char copy[PATH_SIZE];
         if (tempCopyPath(copy) && fileExists(copy, 1))
             DeleteFileA(copy);
@@ -88,11 +85,13 @@ void TwoDiscTitle::run()
 
 int TwoDiscTitle::install()
 {
+    // Disc 1 is looked for by its marker; the setup program is started from
+    // the drive where the marker was found.
     char path[PATH_SIZE];
-    copyString(path, sizeof(path), DISC1_SEARCH_PATH);
+    copyString(path, sizeof(path), whirl().discMarkerPath);
     if (!waitForDisc(IDD_INSTALL_FIRST, IDD_INSTALL_RETRY, path))
         return 0;
-    copyString(path + 3, sizeof(path) - 3, DISC1_SETUP);
+    copyString(path + 3, sizeof(path) - 3, whirl().setupProgram);
     return launchProgram(path);
 }
 
