@@ -5,17 +5,13 @@
 #include <windows.h>
 #include "launcher/globals.h"
 #include "menu/bitmaps.h"
+#include "menu/layout.h"
 #include "menu/menu.h"
 #include "resource.h"
 #include "titles/title.h"
 
 const char MENU_CLASS[] = "QuibLaunch";
 const char MENU_CAPTION[] = "Quib Launch";
-
-// Where things are drawn into the picture (picture coordinates).
-static const POINT BOX_ART_POS = { 210, 26 };
-static const POINT PLAY_BUTTON_POS = { 328, 69 };
-static const POINT QUIT_BUTTON_POS = { 529, 385 };
 
 // Frames 0..3 (normal, pressed, activated, focused) of each button.
 static const int PLAY_FRAMES[4] = {
@@ -24,19 +20,6 @@ static const int INSTALL_FRAMES[4] = {
     IDB_INSTALL_NORMAL, IDB_INSTALL_PRESSED, IDB_INSTALL_ACTIVATED, IDB_INSTALL_FOCUSED };
 static const int QUIT_FRAMES[4] = {
     IDB_QUIT_NORMAL, IDB_QUIT_PRESSED, IDB_QUIT_ACTIVATED, IDB_QUIT_FOCUSED };
-
-// The product box of title i printed in the picture (picture coordinates).
-// Title 8 has no box in the picture.
-static const RECT HOT_SPOTS[HOTSPOT_COUNT] = {
-    {   4, 279,  70, 383 },
-    {  75, 279, 147, 383 },
-    { 154, 279, 219, 383 },
-    { 451, 279, 529, 383 },
-    { 535, 279, 616, 383 },
-    { 300, 279, 373, 383 },
-    { 225, 279, 297, 383 },
-    { 378, 279, 450, 383 },
-};
 
 // The class stays registered for the life of the process; a second menu in
 // the same process finds it already there.

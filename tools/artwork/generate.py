@@ -6,7 +6,8 @@ Run with Debian's python3 (python3-pil) and the DejaVu fonts installed:
     /usr/bin/python3 tools/artwork/generate.py [output-folder]
 
 The default output folder is resources/art/ beside this tool. Nothing is
-read but the fonts; running it twice writes identical bytes.
+read but the fonts and the menu layout of the program (src/menu/layout.h,
+through tools/quibtables.py); running it twice writes identical bytes.
 
 Every picture is drawn in true colour (shapes at three times the final size
 and scaled down, text at the final size with hinting) and then mapped onto
@@ -21,6 +22,9 @@ import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import quibtables  # noqa: E402
+
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SS = 3  # supersampling factor for shapes
 
@@ -31,17 +35,14 @@ FRAME_SIZE = (101, 59)
 QUIT_SIZE = (79, 43)
 INFO_SIZE = (570, 320)
 
-BOX_ART_POS = (210, 26)
-BUTTON_POS = (328, 69)
-QUIT_POS = (529, 385)
+BOX_ART_POS = quibtables.POSITIONS["BOX_ART_POS"]
+BUTTON_POS = quibtables.POSITIONS["PLAY_BUTTON_POS"]
+QUIT_POS = quibtables.POSITIONS["QUIT_BUTTON_POS"]
 
 # Product boxes along the bottom of the menu picture, left to right:
 # (title, left, top, right, bottom) of the clickable place of each box.
-HOT_SPOTS = [
-    (0, 4, 279, 70, 383), (1, 75, 279, 147, 383), (2, 154, 279, 219, 383),
-    (6, 225, 279, 297, 383), (5, 300, 279, 373, 383), (7, 378, 279, 450, 383),
-    (3, 451, 279, 529, 383), (4, 535, 279, 616, 383),
-]
+HOT_SPOTS = sorted(((title,) + box for title, box in enumerate(quibtables.HOT_SPOTS)),
+                   key=lambda spot: spot[1])
 
 # title: (caption lines, text on the box, top colour, bottom colour, accent, emblem)
 EDITIONS = {

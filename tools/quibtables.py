@@ -1,0 +1,33 @@
+"""The program's own tables, read from its sources, so that the artwork
+generator, the demo and the tests keep no copies of them: resource ids
+(resources/resource.h), the picture file of each bitmap (resources/art.rc),
+where the menu's parts lie (src/menu/layout.h) and the title catalogue
+(src/launcher/catalogue.cpp)."""
+
+import re
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+
+def _read(name):
+    return (ROOT / name).read_text()
+
+
+def _numbers(text):
+    return tuple(int(n) for n in re.findall(r"-?\d+", text))
+
+
+IDS = {name: int(n) for name, n in re.findall(r"#define\s+(ID\w+)\s+(\d+)", _read("resources/resource.h"))}
+
+BITMAPS = {IDS.get(name) or int(name): ROOT / "resources" / path for name, path in
+           re.findall(r'^(\w+)\s+BITMAP\s+"([^"]+)"', _read("resources/art.rc"), re.M)}
+
+_layout = _read("src/menu/layout.h")
+POSITIONS = {name: _numbers(xy) for name, xy in re.findall(r"POINT (\w+) = \{([^}]*)\}", _layout)}
+HOT_SPOTS = [_numbers(r) for r in re.findall(r"\{([-\d\s,]+)\}", _layout.split("HOT_SPOTS")[1])]
+
+_FIELDS = re.findall(r"const char \*(\w+);", _read("src/launcher/catalogue.h")) + ["boxArtId"]
+CATALOGUE = [dict(zip(_FIELDS, [s.replace("\\\\", "\\") for s in re.findall(r'"((?:[^"\\]|\\.)*)"', row)]
+                      + [IDS[art]]))
+             for row, art in re.findall(r"\{([^{}]*?),\s*(IDB_\w+)\s*\}", _read("src/launcher/catalogue.cpp"))]
