@@ -1,9 +1,9 @@
 #!/bin/bash
-# Builds the launcher and shows it in a throwaway Wine world: the disc of
-# one title lies in a simulated CD-ROM drive and the launcher starts from
-# it. With a display (DISPLAY set) the menu appears there; without one it
-# runs on a private Xvfb screen and saves screenshots in out/screenshots/.
-# Extra arguments go to tests/system/demo.py (--screenshots, --out DIR).
+# Builds the launcher and shows it in a throwaway Wine world: the Volume 3
+# disc lies in a simulated CD-ROM drive and the launcher starts from it.
+# With a display (DISPLAY set) the menu appears there; without one it runs
+# on a private screen and saves the README's pictures in docs/screenshots/.
+# Extra arguments go to tools/demo.py (--screenshots, --out DIR).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,10 +12,9 @@ cd "$root"
 bash scripts/install-deps.sh
 source scripts/wine-env.sh
 
-preset="$QUIB_WINE_ARCH"
-echo "== Building the launcher (build/$preset)"
-quib_build "$preset" QuibLaunch standin probe
-export QUIB_BUILD_DIR="$root/build/$preset"
+echo "== Building the launcher (build/$QUIB_WINE_ARCH)"
+quib_build "$QUIB_WINE_ARCH" QuibLaunch standin
+export QUIB_BUILD_DIR="$root/build/$QUIB_WINE_ARCH"
 
 echo "== Starting the demo"
-exec /usr/bin/python3 tests/system/demo.py "$@"
+exec /usr/bin/python3 tools/demo.py "$@"
