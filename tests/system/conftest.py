@@ -1,78 +1,146 @@
-"""Fixtures of the whole-program tests: `world` (an 800 x 600 world) and
-`world_factory(screen=(w, h))` for other screen sizes. Both end the test's
-processes and clean the drives, C: and the registry afterwards."""
+"""Whole-program tests: the launcher of the build runs in a throwaway Wine
+world (tools/quibworld.py) and is looked at from outside: the screen and
+real input through X, and through the probe what X cannot see (window
+classes, owners, dialog texts and control ids)."""
 
-import os
-import re
+import json
+import subprocess
 import sys
+import time
 from pathlib import Path
 
 import pytest
+from PIL import Image, ImageChops
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tools"))
 
+import quibtables  # noqa: E402
 import quibworld  # noqa: E402
+from quibtables import BITMAPS, CATALOGUE, IDS, POSITIONS  # noqa: E402,F401
+from quibworld import until  # noqa: E402,F401
+
+MENU = "QuibLaunch"
 
 
-def _session_name(config):
-    name = os.environ.get("QUIB_WORLD_NAME")
-    if not name:
-        stems = sorted({Path(str(a).split("::")[0]).stem for a in config.args
-                        if str(a).split("::")[0].endswith(".py")})
-        name = "-".join(stems) or "all"
-    return re.sub(r"[^A-Za-z0-9_.-]", "_", name)[:80]
+def bitmap(resource_id):
+    """A bitmap of the program as the screen shows it."""
+    with Image.open(BITMAPS[resource_id]) as image:
+        return image.convert("RGB")
 
 
-@pytest.fixture(scope="session")
-def world_session(request):
-    for helper in ("QuibLaunch.exe", "standin.exe", "probe.exe"):
-        if not (quibworld.BUILD_DIR / helper).exists():
-            pytest.fail(f"{helper} is missing from {quibworld.BUILD_DIR}: build first "
-                        "(or set QUIB_BUILD_DIR)")
-    session = quibworld.Session(_session_name(request.config))
-    yield session
-    session.close()
+class World(quibworld.World):
+    def probe(self, *args, wait=True):
+        """Runs the probe; its output goes to a file, since a Wine program
+        it happens to start (the desktop, after the last window closed)
+        would keep a pipe open."""
+        out = self.dir / f"probe-{time.monotonic_ns()}.json"
+        with open(out, "w") as file:
+            process = subprocess.Popen([quibworld.WINE, str(self.build_dir / "probe.exe"), *args],
+                                       env=self.env(), stdout=file, stdin=subprocess.DEVNULL)
+        if wait:
+            process.wait(30)
+        return out
+
+    def windows(self, cls=None, exe=None, visible=True):
+        """Top-level windows (probe records: class, text, exe, owner,
+        rect, children with id, class, text and rect)."""
+        out = self.probe("list")
+        found = json.loads(out.read_text())
+        out.unlink()
+        return [w for w in found if cls in (None, w["class"]) and visible in (None, w["visible"])
+                and exe in (None, w["exe"].lower())]
+
+    def wait_window(self, cls=None, exe=None, timeout=10):
+        return until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
+
+    def wait_menu(self, exe="quiblaunch.exe", timeout=10):
+        """The menu window once it covers the screen."""
+        return until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
+                     timeout, "the menu over the whole screen")[0]
+
+    def open_window(self, cls, title="game"):
+        """A top-level window of that class and title in a program of its
+        own, as a running game or installer shows; returns that program."""
+        exe = self.put_program(f"C:\\quibtest\\{cls.replace(' ', '_')}.exe", "standin.exe")
+        program = self.start(exe, cls, title)
+        self.wait_window(cls)
+        return program
+
+    def started(self, count=1, timeout=10):
+        """(path, folder) of the first stand-in runs, once there are that many."""
+        return until(lambda: len(self.standin_log()) >= count and
+                     [(run[0], run[2]) for run in self.standin_log()], timeout, f"{count} run(s) of the stand-in")
+
+    def texts(self, window):
+        return {c["id"] & 0xFFFF: c["text"] for c in window["children"]}
+
+    def hold(self, kind, name="Quib AutoPlay"):
+        """A semaphore or mutex of that name, held by another program until
+        the test ends; returns whether the name existed already."""
+        out = self.probe("hold", kind, name, wait=False)
+        return json.loads(until(out.read_text, 10, f"the {kind} {name!r} held"))
+
+    def menu_picture(self, title, installed):
+        """The whole screen as the menu of a title should show it."""
+        picture = bitmap(IDS["IDB_MENU"])
+        button = "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"
+        for part, at in ((CATALOGUE[title]["boxArtId"], "BOX_ART_POS"), (IDS[button], "PLAY_BUTTON_POS"),
+                         (IDS["IDB_QUIT_NORMAL"], "QUIT_BUTTON_POS")):
+            picture.paste(bitmap(part), POSITIONS[at])
+        screen = Image.new("RGB", self.size)
+        screen.paste(picture, self.origin)
+        return screen
+
+    def shows(self, expected, box=None, tolerance=0):
+        """Whether the screen (or a box of it) shows the expected picture,
+        within tolerance per colour channel (a 16-bit screen rounds)."""
+        shown = self.grab(box)
+        if tolerance:
+            return max(channel[1] for channel in ImageChops.difference(shown, expected).getextrema()) <= tolerance
+        return ImageChops.difference(shown, expected).getbbox() is None
+
+
+_current = {}
+
+
+@pytest.fixture
+def world_for(request):
+    """world_for(screen=(w, h), depth=16, windows="winxp"): a world on such
+    a screen, reused by the following tests until another is asked for."""
+    used = []
+
+    def get(**config):
+        key = tuple(sorted(config.items()))
+        if _current.get("key") != key:
+            if _current:
+                _current.pop("world").close()
+            _current.update(key=key, world=World(request.module.__name__, **config))
+        used.append(_current["world"])
+        return _current["world"]
+
+    yield get
+    for world in used:
+        if getattr(request.node, "failed", False):
+            evidence = world.build_dir / "system-failures" / request.node.name
+            evidence.mkdir(parents=True, exist_ok=True)
+            world.grab().save(evidence / "screen.png")
+            (evidence / "windows.json").write_text(json.dumps(world.windows(visible=None), indent=1))
+        world.reset()
+
+
+@pytest.fixture
+def world(world_for):
+    return world_for()
 
 
 @pytest.hookimpl(hookwrapper=True)
 def pytest_runtest_makereport(item, call):
-    outcome = yield
-    report = outcome.get_result()
-    setattr(item, "report_" + report.when, report)
+    report = (yield).get_result()
+    if report.when == "call" and report.failed:
+        item.failed = True
 
 
-def _keep_evidence(request, world):
-    """On failure, keeps a screenshot and the window list beside the build."""
-    report = getattr(request.node, "report_call", None)
-    if report is None or not report.failed:
-        return
-    folder = quibworld.BUILD_DIR / "system-failures"
-    name = re.sub(r"[^A-Za-z0-9_.-]", "_", request.node.nodeid)[-120:]
-    try:
-        world.screenshot(folder / f"{name}.png")
-        (folder / f"{name}.windows.txt").write_text(
-            "\n".join(map(str, world.describe_windows())) + "\n")
-    except Exception as error:  # evidence is a courtesy; never mask the failure
-        print(f"could not keep evidence: {error}")
-
-
-@pytest.fixture
-def world_factory(world_session, request):
-    made = []
-
-    def make(screen=(800, 600)):
-        if made:
-            raise RuntimeError("one world per test")
-        world = quibworld.World(world_session, tuple(screen))
-        made.append(world)
-        return world
-
-    yield make
-    for world in made:
-        _keep_evidence(request, world)
-        world.end()
-
-
-@pytest.fixture
-def world(world_factory):
-    return world_factory()
+def pytest_sessionfinish():
+    if _current:
+        _current.pop("world").close()

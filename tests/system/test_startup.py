@@ -1,102 +1,90 @@
-"""Start-up of the launcher as a whole program: which title the files beside
-it select, the unknown-disc message, the silent exit while the series already
-runs, and the shipped program file itself.
+"""Start-up as a user sees it: which title the files beside the launcher
+select (its box art on the menu), the unknown-disc message, the silent
+end while the series or the title's game already runs, and the shipped
+program file itself."""
 
-Which title a launcher picked is seen from outside: with that title's game
-window open it ends silently, while another title's game window does not stop
-it."""
-
-import os
-import struct
-from pathlib import Path
+import re
+import subprocess
 
 import pytest
-
-import quibworld
-
-GAME_CLASSES = ["Quibbix", "QBX vol. 2", "QBX Volume 3", "QBX Jocko", "QBX Glimmer",
-                "QBX Reelies", "QBX The Whirl"]
-SILENT_LIMIT = 8  # seconds a launcher that shows nothing may take to end
+from conftest import CATALOGUE, MENU, POSITIONS, ROOT, bitmap, until
 
 
-def assert_ends_silently(world, launcher):
-    assert launcher.wait(SILENT_LIMIT) == 0
-    assert not world.find_windows(quibworld.MENU_CLASS)
-    assert not world.find_windows("#32770", visible=True)
+def box_art_shown(world, title):
+    art = bitmap(CATALOGUE[title]["boxArtId"])
+    x, y = world.origin[0] + POSITIONS["BOX_ART_POS"][0], world.origin[1] + POSITIONS["BOX_ART_POS"][1]
+    return world.shows(art, (x, y, x + art.width, y + art.height))
 
 
-@pytest.mark.parametrize("files, launcher_dir, row", [
+def ends_silently(world, launcher, menus=0):
+    """The launcher ends with exit code 0, leaving no window of its own."""
+    assert launcher.wait(8) == 0
+    assert len(world.windows(MENU)) == menus and not world.windows("#32770")
+
+
+# Files put beside the launcher, its folder, and the title they select
+# (None: an unknown folder).
+FOLDERS = [
     (["D:\\qbx3\\Qbx3._CD"], "D:\\", 2),
     (["G:\\games\\jocko\\Qbxj32.exe"], "G:\\games\\jocko\\", 3),
-    (["D:\\jocko\\QbxJ._CD", "D:\\qbx3\\Qbx3._CD"], "D:\\", 2),  # the lower row wins
-    (["F:\\~QBX4.tmp"], "F:\\", 6),
-], ids=["cd-marker", "fixed-exe-in-subfolder", "two-markers", "temp-copy-name"])
-def test_files_beside_the_launcher_select_the_title(world, files, launcher_dir, row):
+    (["D:\\jocko\\QbxJ._CD", "D:\\qbx3\\Qbx3._CD"], "D:\\", 2),   # the lower row wins
+    (["F:\\~QBX4.tmp"], "F:\\", 6),                               # the two-disc title's copy
+    ([], "D:\\", None),
+    (["F:\\qbx3\\Qbx3._CD"], "F:\\", None),                       # a disc marker on a hard disk
+    (["D:\\qbx332.exe"], "D:\\", None),                           # a game on a CD
+]
+
+
+@pytest.mark.parametrize("files, folder, title", FOLDERS, ids=[f"{f[1][0]}-{f[2]}-{len(f[0])}" for f in FOLDERS])
+def test_the_files_beside_the_launcher_select_its_title(world, files, folder, title):
     for name in files:
-        world.put_file(name)
-    world.open_window(GAME_CLASSES[row], "game")
-    assert_ends_silently(world, world.start(world.put_launcher(launcher_dir)))
+        world.put(name)
+    world.xdotool("mousemove", 0, 0)
+    launcher = world.start(world.put_launcher(folder))
+    if title is None:
+        box = world.wait_window("#32770")
+        assert (world.texts(box)[0xFFFF], box["text"], box["owner"]) == ("Unknown Quib disc", "", 0)
+        assert not world.windows(MENU)
+        world.key("Return")
+    else:
+        world.wait_menu()
+        until(lambda: box_art_shown(world, title), 5, f"the box art of title {title}")
+        world.key("Escape")
+    assert launcher.wait(5) == 0
 
 
-def test_only_its_own_game_or_the_series_semaphore_stops_the_launcher(world):
-    world.put_file("D:\\qbx3\\Qbx3._CD")
-    exe = world.put_launcher("D:\\")
-    world.open_window(GAME_CLASSES[3], "game")
-    launcher = world.start(exe)
-    world.key(world.wait_menu(pid=launcher.pid)["hwnd"], quibworld.VK_ESCAPE)
-    assert launcher.wait() == 0
-    assert not world.semaphore_exists("Quib AutoPlay"), "the semaphore goes with the launcher"
+def test_one_launcher_of_the_series_at_a_time_and_none_beside_its_game(world):
+    world.put("D:\\qbx3\\Qbx3._CD")
+    launcher = world.put_launcher("D:\\")
+    world.open_window(CATALOGUE[3]["gameWindowClass"])     # another title's game: no matter
+    first = world.start(launcher)
+    world.wait_menu()
+    ends_silently(world, world.start(launcher), menus=1)      # the first one's semaphore
+    world.key("Escape")
+    assert first.wait(5) == 0
 
-    assert world.hold_semaphore("Quib AutoPlay") is False
-    assert_ends_silently(world, world.start(exe))
-
-
-@pytest.mark.parametrize("files, launcher_dir", [
-    ([], "D:\\"),
-    (["F:\\qbx3\\Qbx3._CD"], "F:\\"),  # a disc marker on a hard disk
-    (["D:\\qbx332.exe"], "D:\\"),      # a hard-disk executable on a CD
-], ids=["empty-cd", "marker-on-fixed", "exe-on-cd"])
-def test_unrecognised_folder_shows_unknown_disc(world, files, launcher_dir):
-    for name in files:
-        world.put_file(name)
-    launcher = world.start(world.put_launcher(launcher_dir))
-    box = world.wait_message_box(pid=launcher.pid)
-    assert (box["message"], box["caption"], box["owner"]) == ("Unknown Quib disc", "", 0)
-    assert not world.find_windows(quibworld.MENU_CLASS)
-    world.press(box, 1)  # OK
-    assert launcher.wait() == 0
+    world.open_window(CATALOGUE[2]["gameWindowClass"])     # its own game is running
+    ends_silently(world, world.start(launcher))
 
 
-ALLOWED_IMPORTS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "winmm.dll",
-                   "msvcrt.dll", "comctl32.dll", "shell32.dll", "ole32.dll"}
+def test_the_series_name_held_by_an_object_of_another_kind(world):
+    """The launcher cannot mark itself then: it shows its menu, and still
+    keeps a second launcher from showing one."""
+    world.put("D:\\qbx3\\Qbx3._CD")
+    launcher = world.put_launcher("D:\\")
+    assert world.hold("mutex") == {"held": 1, "existed": 0}
+    first = world.start(launcher)
+    world.wait_menu()
+    ends_silently(world, world.start(launcher), menus=1)
+    world.key("Escape")
+    assert first.wait(5) == 0
 
 
-def test_shipped_program_is_a_32_bit_gui_exe_using_system_dlls_only():
-    path = quibworld.WIN32_BUILD_DIR / "QuibLaunch.exe"
-    if not path.exists():
-        if os.environ.get("QUIB_WIN32_BUILD_DIR"):
-            pytest.fail(f"{path} is missing: build the win32 preset")
-        pytest.skip(f"{path} not built")
-    data = Path(path).read_bytes()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[:2] == b"MZ" and data[pe:pe + 4] == b"PE\0\0"
-    machine, sections, _, _, _, optional_size, flags = struct.unpack_from("<HHIIIHH", data, pe + 4)
-    opt = pe + 24
-    magic, subsystem = struct.unpack_from("<H", data, opt)[0], struct.unpack_from("<H", data, opt + 68)[0]
-    assert (machine, magic, subsystem) == (0x14C, 0x10B, 2), "i386, PE32, Windows GUI"
-    assert flags & 0x0002, "executable image"
-
-    table = [struct.unpack_from("<8sIIIIIIHHI", data, opt + optional_size + 40 * i) for i in range(sections)]
-
-    def offset(rva):
-        for _, vsize, vaddr, rsize, raw, *_ in table:
-            if vaddr <= rva < vaddr + max(vsize, rsize):
-                return rva - vaddr + raw
-        raise AssertionError(f"RVA {rva:#x} lies in no section")
-
-    imports, entry = [], offset(struct.unpack_from("<I", data, opt + 96 + 8)[0])
-    while (name_rva := struct.unpack_from("<5I", data, entry)[3]) != 0:
-        start = offset(name_rva)
-        imports.append(data[start:data.index(b"\0", start)].decode().lower())
-        entry += 20
-    assert imports and set(imports) <= ALLOWED_IMPORTS, imports
+def test_the_shipped_program_is_a_32_bit_gui_program_importing_known_dlls_only():
+    """Every DLL it imports is one of Windows' known DLLs, which always come
+    from the system directory: none can be planted beside the launcher."""
+    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(ROOT / "build" / "win32" / "QuibLaunch.exe")],
+                          capture_output=True, text=True, check=True).stdout
+    assert re.search(r"file format pei-i386", dump) and re.search(r"Subsystem\s+00000002", dump)
+    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
+    assert imports == {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}

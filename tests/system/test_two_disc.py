@@ -1,114 +1,102 @@
 """The two-disc title's hand-over between launcher processes, seen from
-outside: the copy of the launcher in the Windows directory, the installed
-launcher, the installer's window and the install from disc 1.
-
-The copy "~QBX4.tmp" is the real launcher: it is watched through its own
-behaviour (its process, its menu, and the setup program it starts, which
-records the copy's current directory)."""
+outside: the copy of the launcher in the Windows folder, the installed
+launcher, the installer's window and the install from disc 1, which may lie
+in any drive. The copy is the real launcher, watched through its process,
+its menu and the setup program it starts."""
 
 import os
 import stat
 import time
 
-import quibworld
+from conftest import CATALOGUE, MENU, until
 
-WHIRL_KEY = "SOFTWARE\\Marrowby\\Setup\\QuibWhirl"
+WHIRL = CATALOGUE[6]
 INSTALL_DIR = "F:\\Whirl"
 COPY = "C:\\windows\\~QBX4.tmp"
 INSTALLER = ("InstallShield_Win", "Quibbix The Whirl")
-SILENT_LIMIT = 8  # seconds a launcher that shows nothing may take to end
 
 
-def disc_one(world):
-    """Disc 1 of the title in the CD-ROM drive D:, with its launcher."""
-    world.put_file("D:\\PlayQTW.exe")
-    world.put_file("D:\\Install\\QBXTW.exe")
+def disc_one(world, installed=False):
+    """Disc 1 in the CD-ROM drive D: with its launcher; installed, the game
+    and the installed launcher (a stand-in) in F:\\Whirl."""
+    world.put("D:\\" + WHIRL["discMarker"])
+    if installed:
+        world.install(WHIRL["registryKey"], WHIRL["valueName"], INSTALL_DIR)
+        world.put(f"{INSTALL_DIR}\\{WHIRL['gameExe']}")
+        world.put_program(f"{INSTALL_DIR}\\QuibLaunch.exe", "standin.exe")
     return world.put_launcher("D:\\")
 
 
-def copy_processes(world):
-    return [p for p in world.probe("procs") if p["exe"].lower() == "~qbx4.tmp"]
+def copies(world):
+    return {pid: line for pid, line in world.processes().items() if "~QBX4.tmp" in line}
 
 
-def test_cd_launcher_hands_over_to_a_copy_that_installs_from_disc_one(world):
+def test_the_disc_launcher_hands_over_to_a_copy_that_installs_from_disc_one_in_any_drive(world):
     exe = disc_one(world)
-    # Disc 1 itself has moved to the other CD-ROM drive by the time the copy
-    # installs; the launcher's drive holds only the launcher and its marker.
-    world.put_file("E:\\Install\\QBXTW.exe")
-    world.put_standin("E:\\Install\\setup.exe")
-    os.remove(world.unix_path("D:\\Install\\QBXTW.exe"))
-    # A read-only source (as on a real disc) over a copy left by an earlier
-    # run: the copy is overwritten and ends up with normal attributes.
-    os.chmod(world.unix_path(exe), 0o444)
-    world.put_file(COPY, b"an old copy")
-
-    launcher = world.start(exe)
-    assert launcher.wait(SILENT_LIMIT) == 0
-    copy = world.unix_path(COPY)
-    assert copy.read_bytes() == world.unix_path(exe).read_bytes()
+    # A read-only source, as on a real disc, over a copy an earlier run left.
+    os.chmod(world.unix(exe), 0o444)
+    world.put(COPY, b"an old copy")
+    # Planted where the launcher and its copy run; Wine is told to prefer it.
+    for folder in ("D:\\", "C:\\windows\\"):
+        world.put_program(folder + "winmm.dll", "winmm.dll")
+    launcher = world.start(exe, WINEDLLOVERRIDES="winmm=n,b")
+    assert launcher.wait(8) == 0
+    copy = world.unix(COPY)
+    assert copy.read_bytes() == world.unix(exe).read_bytes()
     assert copy.stat().st_mode & stat.S_IWUSR, "the copy kept the read-only attribute"
+    assert list(until(lambda: copies(world), 5, "the copy to run").values()) == [COPY]   # its command line
+    world.wait_menu(exe="~qbx4.tmp")
 
-    copies = copy_processes(world)
-    assert [p["parent"] for p in copies] == [launcher.pid]
-    menu = world.wait_menu(pid=copies[0]["pid"], timeout=15)
-    assert not world.find_windows("#32770", visible=True)
+    # Install, focused, asks for disc 1; it is found in E: during the search,
+    # and its setup program starts in the copy's folder, the Windows folder.
+    world.key("Return")
+    world.wait_window("#32770")
+    world.key("Return")
+    time.sleep(2)
+    world.put("E:\\" + WHIRL["discMarkerPath"][3:])
+    world.put_program("E:\\" + WHIRL["setupProgram"], "standin.exe")
+    assert [run for run in world.started() if "planted" not in run[0]] == \
+        [("E:\\" + WHIRL["setupProgram"], "C:\\windows")]
+    until(lambda: not copies(world), 5, "the copy to end")
+    assert "planted winmm.dll" not in [run[0] for run in world.standin_log()]
 
-    # Install is focused on the copy's menu: Return installs from disc 1,
-    # found in E:, with the copy's current directory, the Windows directory.
-    world.key(menu["hwnd"], quibworld.VK_RETURN)
-    record = world.wait_for_standin(1)[0]
-    assert (record["path"], record["cwd"].lower()) == ("E:\\Install\\setup.exe", "c:\\windows")
-    world.wait_gone(menu["hwnd"])
 
-
-def test_installer_window_ends_the_cd_launcher_silently(world):
-    exe = disc_one(world)
-    world.reg_set(WHIRL_KEY, "Directory", INSTALL_DIR)
-    world.put_standin(f"{INSTALL_DIR}\\QuibLaunch.exe")
+def test_the_installer_window_ends_the_disc_launcher_silently(world):
+    exe = disc_one(world, installed=True)
     world.open_window(*INSTALLER)
-    assert world.run(exe, timeout=SILENT_LIMIT) == 0
-    assert not world.exists(COPY)
-    assert [r for r in world.standin_log() if not r["path"].lower().startswith("c:\\quibtest\\")] == []
-    assert not world.find_windows(quibworld.MENU_CLASS)
-    assert not world.find_windows("#32770", visible=True)
+    assert world.start(exe).wait(8) == 0
+    assert not world.exists(COPY) and not world.windows(MENU) and not world.windows("#32770")
+    assert [run for run in world.standin_log() if not run[0].startswith("C:\\quibtest")] == []
 
 
-def test_installed_title_starts_the_installed_launcher_unless_it_is_missing(world):
-    exe = disc_one(world)
-    world.reg_set(WHIRL_KEY, "Directory", INSTALL_DIR)
-    world.put_file(f"{INSTALL_DIR}\\QBXTW.exe")
-    installed = world.put_standin(f"{INSTALL_DIR}\\QuibLaunch.exe")
-    assert world.run(exe, timeout=SILENT_LIMIT) == 0
-    assert [(r["path"], r["cwd"]) for r in world.wait_for_standin(1)] == [(installed, "D:\\")]
+def test_an_installed_title_starts_the_installed_launcher_unless_it_is_missing(world):
+    exe = disc_one(world, installed=True)
+    assert world.start(exe).wait(8) == 0
+    assert world.started() == [(f"{INSTALL_DIR}\\QuibLaunch.exe", "D:\\")]
     time.sleep(0.5)
-    assert not world.exists(COPY)
-    assert not world.find_windows(quibworld.MENU_CLASS)
+    assert not world.exists(COPY) and not world.windows(MENU)
 
-    os.remove(world.unix_path(installed))
-    launcher = world.start(exe)
-    assert launcher.wait(SILENT_LIMIT) == 0
+    os.remove(world.unix(f"{INSTALL_DIR}\\QuibLaunch.exe"))
+    assert world.start(exe).wait(8) == 0
     assert world.exists(COPY)
-    copies = copy_processes(world)
-    assert [p["parent"] for p in copies] == [launcher.pid]
-    world.close(world.wait_menu(pid=copies[0]["pid"], timeout=15)["hwnd"])
+    world.wait_menu(exe="~qbx4.tmp")
+    world.key("Escape")
 
 
-def test_hard_disk_launcher_waits_for_the_installer_then_deletes_the_copy(world):
+def test_the_hard_disk_launcher_waits_for_the_installer_then_deletes_the_copy(world):
     installer = world.open_window(*INSTALLER)
-    world.reg_set(WHIRL_KEY, "Directory", INSTALL_DIR)
-    world.put_file(f"{INSTALL_DIR}\\QBXTW.exe")
-    world.put_file(f"{INSTALL_DIR}\\Quib The Whirl.exe")
-    world.put_file(COPY, b"left by a disc launcher")
+    world.install(WHIRL["registryKey"], WHIRL["valueName"], INSTALL_DIR)
+    world.put(f"{INSTALL_DIR}\\{WHIRL['gameExe']}")
+    world.put(f"{INSTALL_DIR}\\{WHIRL['hardDiskExe']}")
+    world.put(COPY, b"left by a disc launcher")
     launcher = world.start(world.put_launcher(f"{INSTALL_DIR}\\QuibLaunch.exe"))
     time.sleep(2)
-    assert launcher.running
-    assert not world.find_windows(pid=launcher.pid)
-    assert world.exists(COPY)
+    assert launcher.running and not world.windows(MENU) and world.exists(COPY)
 
-    world.close(installer)
+    installer.process.kill()   # the installer is done
     closed = time.monotonic()
-    menu = world.wait_menu(pid=launcher.pid, timeout=5)
+    world.wait_menu()
     assert time.monotonic() - closed < 3, "one look a second"
     assert not world.exists(COPY), "the copy goes before the menu shows"
-    world.close(menu["hwnd"])
-    assert launcher.wait() == 0
+    world.key("Escape")
+    assert launcher.wait(5) == 0

@@ -1,0 +1,169 @@
+"""The menu as a user meets it: the composed picture on every kind of
+screen and Windows version, the product boxes and their dialogs, and the
+buttons under real clicks and keys, with every look they show."""
+
+import threading
+import time
+
+import pytest
+from conftest import CATALOGUE, IDS, POSITIONS, bitmap, quibtables, until
+
+EDITIONS = ["Volume 1", "Volume 2", "Volume 3", "Jocko", "Glimmer", "Reelies", "The Whirl", "Nodial"]
+BACK = IDS["IDC_INFO_BACK"]
+
+
+def start_disc(world, title, installed=False):
+    """The title's disc in D: with its setup program; installed, the game
+    on the hard disk F:."""
+    row = CATALOGUE[title]
+    world.put("D:\\" + row["discMarker"])
+    world.put_program("D:\\" + row["setupProgram"], "standin.exe")
+    if installed:
+        world.put_program("F:\\Quib\\" + row["gameExe"], "standin.exe")
+        world.install(row["registryKey"], row["valueName"], "F:\\Quib")
+    world.xdotool("mousemove", 0, 0)   # nowhere near a button or a product box
+    return world.start(world.put_launcher("D:\\"))
+
+
+def centre(world, box):
+    """The screen point at the middle of a box of the picture."""
+    return world.origin[0] + (box[0] + box[2]) // 2, world.origin[1] + (box[1] + box[3]) // 2
+
+
+def button_box(name, frame):
+    x, y = POSITIONS[name]
+    width, height = bitmap(IDS.get(frame, frame)).size
+    return x, y, x + width, y + height
+
+
+def open_box(world, menu, box):
+    """Clicks a product box; the dialog it opened, checked for its place."""
+    world.click(*centre(world, quibtables.HOT_SPOTS[box]))
+    dialog = world.wait_window("#32770")
+    left, top = int((world.size[0] - 570) / 2), int((world.size[1] - 320) / 2)
+    assert (dialog["owner"], dialog["rect"]) == (menu["hwnd"], [left, top, left + 570, top + 320])
+    assert any(f"\u00ae {EDITIONS[box]}" in text for text in world.texts(dialog).values())
+    return dialog
+
+
+# Each cell: Windows version, screen, depth, title, installed, product box.
+CELLS = [("winxp", (640, 480), 16, 0, False, 0), ("winxp", (1920, 1080), 24, 1, True, 1),
+         ("win7", (1024, 768), 16, 2, True, 2), ("win7", (640, 480), 24, 3, False, 3),
+         ("win10", (1920, 1080), 16, 4, False, 4), ("win10", (1024, 768), 24, 7, True, 7),
+         ("win10", (512, 288), 24, 5, False, 5)]   # smaller than the picture and the dialog
+
+
+@pytest.mark.parametrize("windows, screen, depth, title, installed, box", CELLS,
+                         ids=[f"{c[0]}-{c[1][0]}x{c[1][1]}x{c[2]}" for c in CELLS])
+def test_menu_dialog_and_button_on_every_system(world_for, windows, screen, depth, title, installed, box):
+    world = world_for(windows=windows, screen=screen, depth=depth)
+    launcher = start_disc(world, title, installed)
+    menu = world.wait_menu()
+    until(lambda: world.shows(world.menu_picture(title, installed), tolerance=8 if depth == 16 else 0),
+          5, "the composed menu picture")
+
+    dialog = open_box(world, menu, box)
+    world.key("space")   # the back button has the focus
+    until(lambda: not world.windows("#32770"), 5, "the dialog to close")
+
+    row = CATALOGUE[title]
+    world.click(*centre(world, button_box("PLAY_BUTTON_POS", "IDB_PLAY_NORMAL")))
+    assert launcher.wait(5) == 0
+    started = ("F:\\Quib\\" + row["gameExe"]) if installed else ("D:\\" + row["setupProgram"])
+    assert [path for path, _ in world.started()] == [started]
+
+
+def test_every_product_box_opens_its_dialog_which_only_its_button_closes(world):
+    start_disc(world, 8)   # title 8 has no product box of its own
+    menu = world.wait_menu()
+    for box in range(8):
+        dialog = open_box(world, menu, box)
+        blocks = {(c["rect"][0], c["rect"][2] - c["rect"][0]) for c in dialog["children"]
+                  if c["class"] == "Static" and c["text"]}
+        assert len(blocks) == 1 and blocks.pop()[1] == 570, "every text block spans the dialog"
+        world.key("Escape", "Return", "alt+F4")
+        time.sleep(0.3)
+        assert world.windows("#32770")
+        back = next(c for c in dialog["children"] if c["id"] == BACK)
+        world.click((back["rect"][0] + back["rect"][2]) // 2, (back["rect"][1] + back["rect"][3]) // 2)
+        until(lambda: not world.windows("#32770"), 5, "the dialog to close")
+    world.key("Escape")
+
+
+def looks(world, box, frames, act, seconds=1.5):
+    """What a box of the screen shows while act() runs and after it: the
+    time each of the named frames was seen, in seconds, and their order."""
+    samples, done = [], threading.Event()
+
+    def sample():
+        while not done.is_set():
+            samples.append((time.monotonic(), world.grab(box)))
+    sampler = threading.Thread(target=sample)
+    sampler.start()
+    act()
+    time.sleep(seconds)
+    done.set()
+    sampler.join()
+    seen, order = {}, []
+    for (when, image), (after, _) in zip(samples, samples[1:]):
+        name = next((n for n, frame in frames.items() if frame.tobytes() == image.tobytes()), None)
+        seen[name] = seen.get(name, 0) + after - when
+        if name and (not order or order[-1] != name):
+            order.append(name)
+    return seen, order
+
+
+# How Play/Install or Quit is pressed, the frames it must show, for at least
+# half of their pause, and what it starts ("setup" or nothing).
+PRESSES = [
+    ("quick-click-quit", "quit", lambda w, at: w.click(*at["quit"]), ["activated"], None),
+    ("return-after-move", "install", lambda w, at: w.xdotool("mousemove", *at["install"], "key", "Return"),
+     ["pressed", "activated"], "setup"),
+    ("quick-click-box-art", "install", lambda w, at: w.click(*at["box art"]), ["activated"], "setup"),
+    ("tab-then-space", "quit", lambda w, at: w.key("Tab", "space"), ["pressed", "activated"], None),
+    ("escape", "install", lambda w, at: w.key("Escape"), [], None),   # closes with no look at all
+]
+PAUSES = {"pressed": 0.25, "activated": 0.5}
+
+
+@pytest.mark.parametrize("how, button, press, shown, starts", PRESSES, ids=[p[0] for p in PRESSES])
+def test_a_pressed_button_shows_each_look_for_its_pause(world, how, button, press, shown, starts):
+    launcher = start_disc(world, 0)
+    world.wait_menu()
+    name, prefix = ("QUIT_BUTTON_POS", "IDB_QUIT_") if button == "quit" else ("PLAY_BUTTON_POS", "IDB_INSTALL_")
+    box = button_box(name, prefix + "NORMAL")
+    frames = {look: bitmap(IDS[prefix + look.upper()]) for look in PAUSES}
+    at = {"quit": centre(world, button_box("QUIT_BUTTON_POS", "IDB_QUIT_NORMAL")),
+          "install": centre(world, button_box("PLAY_BUTTON_POS", "IDB_INSTALL_NORMAL")),
+          "box art": centre(world, button_box("BOX_ART_POS", CATALOGUE[0]["boxArtId"]))}
+    screen_box = (world.origin[0] + box[0], world.origin[1] + box[1], world.origin[0] + box[2], world.origin[1] + box[3])
+    seen, order = looks(world, screen_box, frames, lambda: press(world, at))
+    if "click" in how:   # the pressed look may show while the mouse button is down
+        order = [look for look in order if look != "pressed"]
+    assert order == shown
+    for look in shown:
+        assert seen[look] >= PAUSES[look] / 2, f"the {look} look was seen for {seen[look]:.3f} s only"
+    assert launcher.wait(5) == 0
+    assert [run[0] for run in world.standin_log()] == (["D:\\setup.exe"] if starts else [])
+
+
+def test_a_failed_install_says_why_and_keeps_the_menu_for_another_try(world):
+    world.put("D:\\Qbx._CD")
+    world.xdotool("mousemove", 0, 0)
+    launcher = world.start(world.put_launcher("D:\\"))
+    menu = world.wait_menu()
+    install = button_box("PLAY_BUTTON_POS", "IDB_INSTALL_NORMAL")
+    screen_box = tuple(v + world.origin[i % 2] for i, v in enumerate(install))
+    world.click(*centre(world, install))
+    box = world.wait_window("#32770")
+    assert (box["text"], box["owner"]) == ("We have a problem", menu["hwnd"])
+    assert world.texts(box)[0xFFFF] == "Error:2  Could not run program.\n\nD:\\setup.exe"
+    assert world.shows(bitmap(IDS["IDB_INSTALL_ACTIVATED"]), screen_box), "activated while the box is open"
+
+    world.key("Return")
+    until(lambda: world.shows(bitmap(IDS["IDB_INSTALL_FOCUSED"]), screen_box), 5, "the focused look again")
+    assert launcher.running and world.standin_log() == []
+    world.put_program("D:\\setup.exe", "standin.exe")
+    world.click(*centre(world, install))
+    assert [path for path, _ in world.started()] == ["D:\\setup.exe"]
+    assert launcher.wait(5) == 0

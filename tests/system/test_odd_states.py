@@ -1,0 +1,221 @@
+"""Odd machine states: registry values of every type and length, folders
+near the path limit, leftovers of the hand-over, many launchers and many
+clicks at once, many dialogs. In each: no crash, exit code 0, and the
+outcome the program promises. And a whole session writes nothing but the
+hand-over's copy."""
+
+import time
+from pathlib import Path
+
+import pytest
+from conftest import CATALOGUE, IDS, MENU, POSITIONS, bitmap, quibtables, until
+
+HOT_SPOTS = quibtables.HOT_SPOTS
+
+VOLUME_2 = CATALOGUE[1]
+KEY = f"[HKEY_LOCAL_MACHINE\\{VOLUME_2['registryKey']}]"
+
+
+def hex_value(kind, data):
+    return f"hex({kind}):" + ",".join(f"{b:02x}" for b in data)
+
+
+def text(value):
+    return hex_value(1, value.encode() + b"\0")
+
+
+def padded(size):
+    """A path of size bytes, its NUL included."""
+    return hex_value(1, (b"F:\\" + b"a" * size)[:size - 1] + b"\0")
+
+
+# The installation value as written to the registry, and whether the title
+# then counts as installed (Play) or not (Install). The game lies in F:\Quib,
+# and also where a relative or empty value would wrongly lead: the root and
+# a folder of the launcher's drive, its current drive.
+VALUES = [
+    ("sz", text("F:\\Quib"), True),
+    ("sz-without-nul", hex_value(1, b"F:\\Quib"), True),
+    ("expand-sz", hex_value(2, b"F:\\Quib\0"), False),
+    ("multi-sz", hex_value(7, b"F:\\Quib\0\0"), False),
+    ("binary", hex_value(3, b"F:\\Quib\0"), False),
+    ("dword", "dword:00000001", False),
+    ("0-bytes", hex_value(1, b""), False),
+    ("1-byte", hex_value(1, b"\0"), False),
+    ("relative", text("Quib"), False),
+    ("259-bytes", padded(259), False),
+    ("260-bytes", padded(260), False),
+    ("260-bytes-no-nul", hex_value(1, b"F:\\" + b"a" * 257), False),
+    ("261-bytes", padded(261), False),
+    ("4096-bytes", padded(4096), False),
+    ("unc-no-host", text("\\\\nohost\\share\\Quib"), False),
+    ("names-a-file", text("F:\\Quib\\" + VOLUME_2["gameExe"]), False),
+]
+
+
+def button_shows(world, name):
+    frame = bitmap(IDS[name])
+    x, y = (world.origin[i] + POSITIONS["PLAY_BUTTON_POS"][i] for i in (0, 1))
+    return world.shows(frame, (x, y, x + frame.width, y + frame.height))
+
+
+@pytest.mark.parametrize("name, value, installed", VALUES, ids=[v[0] for v in VALUES])
+def test_installation_value_of_any_type_and_length(world, name, value, installed):
+    for folder in ("F:\\Quib\\", "D:\\", "D:\\Quib\\"):
+        world.put(folder + VOLUME_2["gameExe"])
+    world.put("D:\\" + VOLUME_2["discMarker"])
+    world.reg_import(f'{KEY}\n"{VOLUME_2["valueName"]}"={value}')
+    launcher = world.start(world.put_launcher("D:\\"))
+    world.wait_menu()
+    until(lambda: button_shows(world, "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"), 5,
+          "Play" if installed else "Install")
+    world.key("Escape")
+    assert launcher.wait(5) == 0
+
+
+def folder(drive, length):
+    """A folder path of exactly length characters, ending in a backslash."""
+    path = f"{drive}:\\"
+    while len(path) < length:
+        path += "q" * min(100, length - len(path) - 1) + "\\"
+    return path
+
+
+@pytest.mark.parametrize("drive", ["D", "F"])
+@pytest.mark.parametrize("length", [200, 240, 255, 259])
+def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length):
+    """Where its own path does not fit 260 characters, the folder is
+    unknown, never the folder above it (which here holds another title)."""
+    here, marker = folder(drive, length), "discMarker" if drive == "D" else "hardDiskExe"
+    world.put(here + CATALOGUE[2][marker])
+    world.put(here[:here.rstrip("\\").rindex("\\") + 1] + CATALOGUE[3][marker])
+    launcher = world.start(world.put_launcher(here))
+    if length + len("QuibLaunch.exe") < 260:
+        world.wait_menu()
+        world.key("Escape")
+    else:
+        box = world.wait_window("#32770")
+        assert world.texts(box)[0xFFFF] == "Unknown Quib disc"
+        world.key("Return")
+    assert launcher.wait(5) == 0
+
+
+@pytest.mark.parametrize("leftover", ["folder", "file-held-open"])
+def test_a_copy_that_cannot_be_made_ends_the_disc_launcher_quietly(world, leftover):
+    copy = "C:\\windows\\~QBX4.tmp"
+    if leftover == "folder":
+        world.unix(copy).mkdir()
+    else:
+        world.hold("file", copy)
+    world.put("D:\\" + CATALOGUE[6]["discMarker"])
+    assert world.start(world.put_launcher("D:\\")).wait(8) == 0
+    time.sleep(1)
+    assert not world.windows(MENU) and not world.windows("#32770")
+
+
+def test_twenty_launchers_at_once_show_one_menu(world):
+    world.put("D:\\" + VOLUME_2["discMarker"])
+    exe = world.put_launcher("D:\\")
+    launchers = [world.start(exe) for _ in range(20)]
+    started = time.monotonic()
+    until(lambda: sum(not launcher.running for launcher in launchers) == 19, 20, "19 launchers to end")
+    assert time.monotonic() - started < 20
+    assert all(launcher.wait(1) == 0 for launcher in launchers if not launcher.running)
+    world.wait_menu()
+    assert len(world.windows(MENU)) == 1
+    world.key("Escape")
+
+
+def test_fifty_rapid_clicks_on_install_start_the_setup_program_once(world):
+    world.put("D:\\" + VOLUME_2["discMarker"])
+    world.put_program("D:\\" + VOLUME_2["setupProgram"], "standin.exe")
+    launcher = world.start(world.put_launcher("D:\\"))
+    world.wait_menu()
+    x, y = (world.origin[i] + POSITIONS["PLAY_BUTTON_POS"][i] + 30 for i in (0, 1))
+    world.xdotool("mousemove", x, y, "click", "--repeat", 50, "--delay", 10, 1)
+    assert launcher.wait(10) == 0
+    time.sleep(1)
+    assert [path for path, _ in world.started()] == ["D:\\" + VOLUME_2["setupProgram"]]
+
+
+def resident_kib(launcher):
+    status = Path(f"/proc/{launcher.pid}/status").read_text()
+    return int(status.split("VmRSS:")[1].split()[0])
+
+
+def test_two_hundred_information_dialogs_leave_nothing_behind(world):
+    world.put("D:\\" + VOLUME_2["discMarker"])
+    world.xdotool("mousemove", 0, 0)
+    launcher = world.start(world.put_launcher("D:\\"))
+    world.wait_menu()
+    left, top, right, bottom = HOT_SPOTS[2]
+    box = [world.origin[0] + (left + right) // 2, world.origin[1] + (top + bottom) // 2]
+
+    def open_and_close(times):
+        world.xdotool(*(["mousemove", *box, "click", "1", "key", "space"] * times))
+        time.sleep(0.5)
+        until(lambda: not world.windows("#32770"), 10, "the last dialog to close")
+    open_and_close(1)
+    first = resident_kib(launcher)
+    open_and_close(199)
+    assert resident_kib(launcher) - first < 2048
+    world.key("Escape")
+    assert launcher.wait(5) == 0
+
+
+def snapshot(world):
+    """The registry (HKLM and HKCU, exported) and every file of the prefix
+    with its size and time, but for the registry's own files."""
+    exports = {}
+    for hive in ("HKLM", "HKCU"):
+        world.wine("reg", "export", hive, f"Z:{world.dir}\\{hive}.reg".replace("/", "\\"), "/y")
+        lines = (world.dir / f"{hive}.reg").read_text(encoding="utf-16").split("\n\n")
+        # Wine keeps its own cache of system parameters there, filled as
+        # programs and input first ask for them.
+        exports[hive] = [key for key in lines if "\\Wine\\Temporary System Parameters" not in key]
+    files = {str(path.relative_to(world.prefix)): (path.stat().st_size, path.stat().st_mtime_ns)
+             for path in world.prefix.rglob("*") if path.is_file() and not path.name.endswith(".reg")}
+    return exports, files
+
+
+def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
+    world.install(VOLUME_2["registryKey"], VOLUME_2["valueName"], "G:\\Games\\Vol2")
+    world.put("G:\\Games\\Vol2\\" + VOLUME_2["gameExe"])
+    world.put("D:\\" + CATALOGUE[2]["discMarker"])
+    before = snapshot(world)
+
+    # Installed, no disc: a dialog, then Play with the prompt cancelled.
+    launcher = world.start(world.put_launcher("G:\\Games\\Vol2\\"))
+    world.wait_menu()
+    left, top, right, bottom = HOT_SPOTS[1]
+    world.click(world.origin[0] + (left + right) // 2, world.origin[1] + (top + bottom) // 2)
+    world.wait_window("#32770")
+    world.key("space")
+    until(lambda: not world.windows("#32770"), 5, "the dialog to close")
+    world.key("Return")
+    world.wait_window("#32770")
+    world.key("Tab", "space")   # Cancel
+    until(lambda: not world.windows("#32770"), 5, "the prompt to close")
+    world.key("Escape")
+    assert launcher.wait(5) == 0
+    # From another title's disc: Install fails, then starts the setup program.
+    launcher = world.start(world.put_launcher("D:\\"))
+    world.wait_menu()
+    world.key("Return")
+    world.wait_window("#32770")
+    world.key("Return")
+    until(lambda: not world.windows("#32770"), 5, "the message to close")
+    world.put_program("D:\\" + CATALOGUE[2]["setupProgram"], "standin.exe")
+    world.key("Return")
+    assert launcher.wait(5) == 0
+    # The two-disc title hands over to its copy.
+    world.put("E:\\" + CATALOGUE[6]["discMarker"])
+    assert world.start(world.put_launcher("E:\\")).wait(8) == 0
+    world.wait_menu(exe="~qbx4.tmp")
+    world.key("Escape")
+    until(lambda: not world.windows(MENU), 5, "the copy to end")
+
+    after = snapshot(world)
+    assert after[0] == before[0], "the registry changed"
+    changed = {name for name in before[1].keys() | after[1].keys() if before[1].get(name) != after[1].get(name)}
+    assert changed == {"drive_c/windows/~QBX4.tmp"}

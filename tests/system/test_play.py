@@ -1,0 +1,76 @@
+"""Play as a user meets it: the game starts at once when the disc is in
+any drive; otherwise the launcher asks for it, searches for ten seconds
+after each OK (without spinning), and asks again. A winmm.dll planted in
+the game folder is never loaded, even where Wine would prefer it."""
+
+import time
+
+from conftest import CATALOGUE, IDS, until
+
+VOLUME_2 = CATALOGUE[1]
+GAME_FOLDER = "G:\\Games\\Vol2"
+GAME = f"{GAME_FOLDER}\\{VOLUME_2['gameExe']}"
+
+
+def installed_launcher(world):
+    """Volume 2 installed on the hard disk G:, its launcher beside the game
+    with a winmm.dll that anyone could have put there."""
+    world.install(VOLUME_2["registryKey"], VOLUME_2["valueName"], GAME_FOLDER)
+    world.put_program(GAME, "standin.exe")
+    world.put_program(f"{GAME_FOLDER}\\winmm.dll", "winmm.dll")
+    return world.start(world.put_launcher(GAME_FOLDER + "\\"), WINEDLLOVERRIDES="winmm=n,b")
+
+
+def prompt(world, dialog_id):
+    """The disc prompt once it is open, checked for its owner and texts."""
+    box = world.wait_window("#32770", timeout=15)
+    texts = world.texts(box)
+    assert (box["text"], box["owner"]) == (VOLUME_2["promptCaption"], world.wait_menu()["hwnd"])
+    if dialog_id == IDS["IDD_PLAY_FIRST"]:
+        assert texts[IDS["IDC_PROMPT_TEXT"]] == VOLUME_2["promptText"]
+    else:
+        assert texts[IDS["IDC_PROMPT_RETRYTEXT"]] == VOLUME_2["retryText"]
+    return box
+
+
+def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
+    launcher = installed_launcher(world)
+    world.wait_menu()
+    world.key("Return")
+    box = prompt(world, IDS["IDD_PLAY_FIRST"])
+    world.key("Escape")   # only the two buttons end a prompt
+    time.sleep(0.3)
+    assert world.windows("#32770")
+    cancel = next(c["rect"] for c in box["children"] if c["id"] == IDS["IDC_PROMPT_CANCEL"])
+    world.click((cancel[0] + cancel[2]) // 2, (cancel[1] + cancel[3]) // 2)
+    until(lambda: not world.windows("#32770"), 5, "the prompt to close")
+    time.sleep(0.5)
+    assert launcher.running and world.standin_log() == []
+
+    world.put("E:\\" + VOLUME_2["discMarker"])   # in the second CD-ROM drive
+    world.key("Return")
+    assert [path for path, _ in world.started()] == [GAME]
+    assert launcher.wait(5) == 0 and not world.windows("#32770")
+    assert "planted winmm.dll" not in [run[0] for run in world.standin_log()]
+
+
+def test_ten_seconds_of_searching_after_each_ok_cost_no_cpu_and_find_a_disc_put_in(world):
+    launcher = installed_launcher(world)
+    world.wait_menu()
+    world.key("Return")
+    prompt(world, IDS["IDD_PLAY_FIRST"])
+    world.key("Return")   # OK
+    confirmed, cpu = time.monotonic(), launcher.cpu_seconds()
+    until(lambda: not world.windows("#32770"), 5, "the first prompt to close")
+    prompt(world, IDS["IDD_PLAY_RETRY"])
+    assert 9.5 < time.monotonic() - confirmed < 11.5, "the retry prompt comes after ten seconds"
+    assert launcher.cpu_seconds() - cpu < 1.0, "the search spins"
+
+    world.key("Return")   # Retry, then the disc goes in during the search
+    time.sleep(3)
+    world.put("F:\\" + VOLUME_2["discMarkerPath"][3:])   # copied to a hard disk counts too
+    inserted = time.monotonic()
+    assert [path for path, _ in world.started()] == [GAME]
+    assert time.monotonic() - inserted < 1.5
+    assert launcher.wait(5) == 0 and not world.windows("#32770")
+    assert "planted winmm.dll" not in [run[0] for run in world.standin_log()]
