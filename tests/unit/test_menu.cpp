@@ -1,15 +1,16 @@
-// The menu side in-process: the palette, what a title frees, the pointer
-// and key handling on a menu laid out by hand as on an 800 x 600 screen with
-// plain-coloured frames (read back from the composed picture), and the
-// information dialogs.
+// The menu side in-process, where the outside cannot look: the palette,
+// what is freed, and the button state table with the frames each step
+// composes and the rectangles it invalidates.
 #include <gtest/gtest.h>
 #include <string.h>
-#include <functional>
+#include <thread>
 #include <vector>
 #include "launcher/globals.h"
 #include "menu/bitmaps.h"
+#include "menu/layout.h"
 #include "menu/menu.h"
 #include "resource.h"
+#include "test_support.h"
 #include "titles/title.h"
 
 namespace {
@@ -27,35 +28,10 @@ std::vector<BYTE> makeDib(int width, int height, WORD bitCount, DWORD clrUsed, c
     return dib;
 }
 
-// Calls `look` every 20 ms with the dialog or message box that this thread
-// shows while `body` runs, from inside the dialog's own message loop.
-std::function<void(HWND)> g_look;
-
-void CALLBACK lookAtDialog(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND dialog = GetActiveWindow();
-    if (dialog && dialog != g_mainWindow)
-        g_look(dialog);
-}
-
-void whileDialogs(const std::function<void(HWND)> &look, const std::function<void()> &body)
-{
-    g_look = look;
-    UINT_PTR timer = SetTimer(NULL, 0, 20, lookAtDialog);
-    body();
-    KillTimer(NULL, timer);
-    g_look = nullptr;
-}
-
-// The product boxes in the menu picture, by HotSpot index.
-const RECT TEST_HOT_SPOTS[8] = {
-    { 4, 279, 70, 383 }, { 75, 279, 147, 383 }, { 154, 279, 219, 383 }, { 451, 279, 529, 383 },
-    { 535, 279, 616, 383 }, { 300, 279, 373, 383 }, { 225, 279, 297, 383 }, { 378, 279, 450, 383 },
-};
-
 // biClrUsed says 16, but the palette always takes 256 colours; the fourth
-// byte of a table entry is never part of a colour.
-TEST(Pictures, PaletteTakesAllColourTableBytes)
+// byte of a table entry is never part of a colour. A picture of another
+// depth is refused with a message.
+TEST(Pictures, PaletteTakesAllColoursAndA24BitPictureIsRefused)
 {
     std::vector<RGBQUAD> colours(256);
     for (int i = 0; i < 256; i++)
@@ -69,63 +45,39 @@ TEST(Pictures, PaletteTakesAllColourTableBytes)
         EXPECT_EQ(0, memcmp(&expected, &entries[i], sizeof(expected))) << "entry " << i;
     }
     DeleteObject(palette);
-}
 
-TEST(Pictures, TwentyFourBitPictureIsRefusedWithAMessage)
-{
-    g_mainWindow = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    char caption[32] = "", text[64] = "";
-    HWND owner = NULL;
-    HBITMAP bitmap = (HBITMAP)1;
-    std::vector<BYTE> dib = makeDib(4, 2, 24, 0, {});
-    whileDialogs(
-        [&](HWND box) {
-            GetWindowTextA(box, caption, sizeof(caption));
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-            owner = GetWindow(box, GW_OWNER);
-            SendMessageA(box, WM_COMMAND, IDOK, 0);
-        },
-        [&] { bitmap = createBitmapFromDib((BITMAPINFOHEADER *)dib.data()); });
-    EXPECT_EQ(bitmap, nullptr);
-    EXPECT_STREQ(caption, "Error");
+    char text[64] = "";
+    std::thread watcher([&] {
+        HWND box = quibtest::waitForWindow("#32770", "Error");
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(createBitmapFromDib((BITMAPINFOHEADER *)makeDib(4, 2, 24, 0, {}).data()), nullptr);
+    watcher.join();
     EXPECT_STREQ(text, "Can't create Indexed color table");
-    EXPECT_EQ(owner, g_mainWindow);
-    DestroyWindow(g_mainWindow);
-    g_mainWindow = NULL;
 }
-
-const int OX = 89, OY = 84;
-const RECT BUTTONS[2] = { { 328, 69, 429, 128 }, { 529, 385, 608, 428 } };   // in the picture
-
-// Inside Play, the box art and Quit; on nothing; off the picture; Quit's
-// left and bottom edges.
-// Steps are two letters each, separated by spaces: m, d, u (pointer move,
-// press, release) at a point, k a key; "x-" takes the focus away.
-const char POINT_NAMES[] = "PBQNELM";
-const POINT POINTS[] = { { 378, 99 }, { 260, 96 }, { 569, 405 }, { 100, 100 }, { -84, -79 },
-                         { 529, 395 }, { 539, 428 } };
-const char KEY_NAMES[] = "TRASCX";
-const WPARAM KEYS[] = { VK_TAB, VK_RIGHT, 'A', VK_SPACE, VK_RETURN, VK_ESCAPE };
 
 // Frame k of button b is a plain picture of this colour.
 COLORREF frameColour(int b, int k) { return RGB(40 + 50 * k, 60 + 100 * b, 30); }
 
-HBITMAP plainBitmap(int width, int height, COLORREF c)
+HBITMAP plainBitmap(SIZE size, COLORREF c)
 {
     RGBQUAD colour = { GetBValue(c), GetGValue(c), GetRValue(c), 0 };
-    return createBitmapFromDib((BITMAPINFOHEADER *)makeDib(width, height, 8, 1, { colour }).data());
+    return createBitmapFromDib((BITMAPINFOHEADER *)makeDib(size.cx, size.cy, 8, 1, { colour }).data());
 }
 
-// A Title that notes its install or play and whose frames and hot spots lie
-// as on an 800 x 600 screen.
+SIZE pictureSize(int id)
+{
+    const BITMAPINFOHEADER *dib = lockBitmapResource(id);
+    return { dib->biWidth, dib->biHeight };
+}
+
+const int OX = 89, OY = 84;   // the picture on an 800 x 600 screen
+
+// A Title whose frames are plain colours, laid out as on an 800 x 600
+// screen, that notes its install or play.
 struct TestTitle : Title {
-    TestTitle() : Title(0, 0)
-    {
-        for (int i = 0; i < 8; i++) {
-            hotSpots[i] = TEST_HOT_SPOTS[i];
-            OffsetRect(&hotSpots[i], OX, OY);
-        }
-    }
+    TestTitle() : Title(0, 0) {}
     void loadBoxArt() override {}
     const char *gameWindowClass() override { return "QuibMenuTestGame"; }
     const char *discMarkerPath() override { return "C:\\nothing"; }
@@ -136,12 +88,27 @@ struct TestTitle : Title {
     const char *promptText() override { return ""; }
     const char *retryText() override { return ""; }
 
+    void layOut()
+    {
+        backgroundBitmap = plainBitmap(pictureSize(IDB_MENU), RGB(10, 10, 10));
+        SIZE art = pictureSize(IDB_BOXART_VOL1);
+        boxArtRect = { OX + BOX_ART_POS.x, OY + BOX_ART_POS.y, OX + BOX_ART_POS.x + art.cx, OY + BOX_ART_POS.y + art.cy };
+        const POINT at[2] = { PLAY_BUTTON_POS, QUIT_BUTTON_POS };
+        const SIZE sizes[2] = { pictureSize(IDB_INSTALL_NORMAL), pictureSize(IDB_QUIT_NORMAL) };
+        for (int b = 0; b < 2; b++) {
+            for (int k = 0; k < 4; k++)
+                buttons[b].buttonFrames[k] = plainBitmap(sizes[b], frameColour(b, k));
+            buttons[b].buttonPos = at[b];
+            buttons[b].buttonRect = { OX + at[b].x, OY + at[b].y, OX + at[b].x + sizes[b].cx, OY + at[b].y + sizes[b].cy };
+        }
+    }
+
     // The frame button b shows in the composed picture, or -1.
     int frameOf(int b)
     {
         HDC dc = CreateCompatibleDC(NULL);
         HGDIOBJ old = SelectObject(dc, backgroundBitmap);
-        COLORREF pixel = GetPixel(dc, BUTTONS[b].left + 5, BUTTONS[b].top + 5);
+        COLORREF pixel = GetPixel(dc, buttons[b].buttonPos.x + 5, buttons[b].buttonPos.y + 5);
         SelectObject(dc, old);
         DeleteDC(dc);
         int k = 3;
@@ -164,12 +131,10 @@ struct TestTitle : Title {
 TEST(Pictures, TitleFreesItsTenBitmaps)
 {
     TestTitle *title = new TestTitle();
-    HBITMAP *owned[10] = { &title->backgroundBitmap, &title->boxArtBitmap };
+    title->layOut();
+    HBITMAP made[10] = { title->backgroundBitmap, title->boxArtBitmap = CreateBitmap(1, 1, 1, 1, NULL) };
     for (int i = 0; i < 8; i++)
-        owned[2 + i] = &title->buttons[i / 4].buttonFrames[i % 4];
-    HBITMAP made[10];
-    for (int i = 0; i < 10; i++)
-        *owned[i] = made[i] = CreateBitmap(1, 1, 1, 1, NULL);
+        made[2 + i] = title->buttons[i / 4].buttonFrames[i % 4];
     delete title;
     for (int i = 0; i < 10; i++)
         EXPECT_EQ(GetObjectType(made[i]), 0u) << "bitmap " << i << " outlived its title";
@@ -182,49 +147,50 @@ void drainMessages()
         DispatchMessageA(&message);
 }
 
+// Points in the picture: inside Play, the box art and Quit; on nothing; off
+// the picture; Quit's left and bottom edges.
+const char POINT_NAMES[] = "PBQNELM";
+const POINT POINTS[] = { { 378, 99 }, { 260, 96 }, { 569, 405 }, { 100, 100 }, { -84, -79 },
+                         { 529, 395 }, { 539, 428 } };
+const char KEY_NAMES[] = "TRASCX";
+const WPARAM KEYS[] = { VK_TAB, VK_RIGHT, 'A', VK_SPACE, VK_RETURN, VK_ESCAPE };
 const int N = FRAME_NORMAL, F = FRAME_FOCUSED, P = FRAME_PRESSED, A = FRAME_ACTIVATED;
 
-// From the menu as it opens (Play/Install focused, Quit normal): the focus,
-// the lit button and both frames after the steps, and what they did: an
-// install, a play, closing the menu ('C') or nothing.
+// From the menu as it opens (Play/Install focused, Quit normal), steps of two
+// letters: m, d, u (pointer move, press, release) at a point, k a key; "x-"
+// takes the focus away. Then: the focus, the lit button, both frames, what
+// ran (an install, a play, closing the menu 'C', or nothing), and the
+// buttons whose rectangles were invalidated, the only ones.
 TEST(MenuInteraction, StepsFollowTheStateTable)
 {
     g_instance = GetModuleHandleA(NULL);
     WNDCLASSA windowClass = { 0, menuWindowProc, 0, 0, g_instance, NULL, NULL, NULL, NULL, "QuibInteractionTest" };
     RegisterClassA(&windowClass);
     TestTitle title;
-    title.backgroundBitmap = plainBitmap(621, 431, RGB(10, 10, 10));
-    title.boxArtRect = { OX + 210, OY + 26, OX + 321, OY + 176 };
-    for (int b = 0; b < 2; b++) {
-        const RECT &r = BUTTONS[b];
-        for (int k = 0; k < 4; k++)
-            title.buttons[b].buttonFrames[k] = plainBitmap(r.right - r.left, r.bottom - r.top, frameColour(b, k));
-        title.buttons[b].buttonPos = { r.left, r.top };
-        title.buttons[b].buttonRect = { OX + r.left, OY + r.top, OX + r.right, OY + r.bottom };
-    }
+    title.layOut();
     g_title = &title;
 
-    const struct { int installed; const char *steps; int focus, lit, frame0, frame1; char acted; } rows[] = {
-        { 0, "mL", 0, 2, F, N, ' ' },             // edges are outside
-        { 0, "mQ", 1, 2, N, F, ' ' },
-        { 0, "mQ mB", 0, 2, F, N, ' ' },          // the box art is Play's second face
-        { 0, "dB", 0, 0, P, N, ' ' },
-        { 0, "dP mQ", 1, 2, N, F, ' ' },          // dragged onto Quit
-        { 0, "dP mQ uQ", 1, 2, N, F, ' ' },
-        { 0, "mQ dQ mN", 1, 2, N, F, ' ' },       // dragged off: springs back
-        { 0, "mQ dQ mN mQ uQ", 1, 2, N, F, ' ' }, // and stays unlit
-        { 0, "mQ dQ uE", 1, 1, N, P, ' ' },       // released elsewhere
-        { 0, "mQ dP", 1, 2, N, F, ' ' },          // the unfocused button
-        { 0, "kT", 1, 2, N, F, ' ' },
-        { 0, "mQ kR", 0, 2, F, N, ' ' },
-        { 0, "dP kT", 1, 2, N, F, ' ' },
-        { 0, "x- kT", 0, 2, F, N, ' ' },
-        { 0, "x- kC", 2, 2, N, N, ' ' },          // Return without a focused button
-        { 0, "mB dB uB", 0, 2, F, N, 'I' },       // a failed install from the box art
-        { 1, "kC", 0, 2, F, N, 'P' },
-        { 0, "mQ dQ uQ", 1, 1, N, A, 'C' },
-        { 0, "mQ kS", 1, 1, N, A, 'C' },
-        { 0, "mQ kX", 1, 2, N, F, 'C' },          // Escape closes without a frame
+    const struct { int installed; const char *steps; int focus, lit, frame0, frame1; char acted; const char *invalid; } rows[] = {
+        { 0, "mL", 0, 2, F, N, ' ', "" },               // edges are outside
+        { 0, "mQ", 1, 2, N, F, ' ', "PQ" },
+        { 0, "mQ mB", 0, 2, F, N, ' ', "PQ" },          // the box art is Play's second face
+        { 0, "dB", 0, 0, P, N, ' ', "P" },
+        { 0, "dP mQ", 1, 2, N, F, ' ', "PQ" },          // dragged onto Quit
+        { 0, "dP mQ uQ", 1, 2, N, F, ' ', "PQ" },
+        { 0, "mQ dQ mN", 1, 2, N, F, ' ', "PQ" },       // dragged off: springs back
+        { 0, "mQ dQ mN mQ uQ", 1, 2, N, F, ' ', "PQ" }, // and stays unlit
+        { 0, "mQ dQ uE", 1, 1, N, P, ' ', "PQ" },       // released elsewhere
+        { 0, "mQ dP", 1, 2, N, F, ' ', "PQ" },          // the unfocused button
+        { 0, "kT", 1, 2, N, F, ' ', "PQ" },
+        { 0, "mQ kR", 0, 2, F, N, ' ', "PQ" },
+        { 0, "dP kT", 1, 2, N, F, ' ', "PQ" },
+        { 0, "x- kT", 0, 2, F, N, ' ', "P" },
+        { 0, "x- kC", 2, 2, N, N, ' ', "" },            // Return without a focused button
+        { 0, "mB dB uB", 0, 2, F, N, 'I', "P" },        // a failed install from the box art
+        { 1, "kC", 0, 2, F, N, 'P', "P" },
+        { 0, "mQ dQ uQ", 1, 1, N, A, 'C', "" },
+        { 0, "mQ kS", 1, 1, N, A, 'C', "" },
+        { 0, "mQ kX", 1, 2, N, F, 'C', "" },            // Escape closes without a frame
     };
     HWND window = NULL;
     for (const auto &row : rows) {
@@ -238,7 +204,7 @@ TEST(MenuInteraction, StepsFollowTheStateTable)
         title.acted = ' ';
         title.drawButtonFrame(BUTTON_QUIT, FRAME_NORMAL);
         title.focusOnButton(BUTTON_PLAY);
-        UpdateWindow(window);
+        ValidateRect(window, NULL);
         for (const char *s = row.steps; s[0] && s[1]; s += s[2] ? 3 : 2) {
             POINT p = strchr("mdu", s[0]) ? POINTS[strchr(POINT_NAMES, s[1]) - POINT_NAMES] : POINT();
             if (s[0] == 'x')
@@ -254,8 +220,21 @@ TEST(MenuInteraction, StepsFollowTheStateTable)
         EXPECT_EQ(row.frame0, title.frameOf(0));
         EXPECT_EQ(row.frame1, title.frameOf(1));
         EXPECT_EQ(row.acted == 'C', !IsWindow(window));
-        if (row.acted != 'C')
+        if (row.acted != 'C') {
             EXPECT_EQ(row.acted, title.acted);
+            HRGN invalid = CreateRectRgn(0, 0, 0, 0), expected = CreateRectRgn(0, 0, 0, 0);
+            GetUpdateRgn(window, invalid, FALSE);
+            for (int b = 0; b < 2; b++) {
+                if (strchr(row.invalid, "PQ"[b])) {
+                    HRGN button = CreateRectRgnIndirect(&title.buttons[b].buttonRect);
+                    CombineRgn(expected, expected, button, RGN_OR);
+                    DeleteObject(button);
+                }
+            }
+            EXPECT_TRUE(EqualRgn(invalid, expected)) << "invalidated more or less than " << row.invalid;
+            DeleteObject(invalid);
+            DeleteObject(expected);
+        }
         if (row.acted == 'I' || row.acted == 'P')
             EXPECT_EQ(A, title.frameDuringAction);
     }
@@ -265,82 +244,24 @@ TEST(MenuInteraction, StepsFollowTheStateTable)
     g_title = NULL;
 }
 
-INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-// Each control of `dialog` against the same control of the template laid
-// out by the dialog manager alone: text blocks span the grid at their scaled
-// height, the back button is scaled both ways, all use the dialog's font.
-void expectLayout(HWND dialog, WORD templateId)
+// Each information dialog makes a font of its own and deletes it when it
+// closes, and gives back the picture its static control loaded.
+TEST(InfoDialog, FontAndPictureGoWithTheDialog)
 {
-    RECT window, client;
-    GetWindowRect(dialog, &window);
-    EXPECT_EQ(g_mainWindow, GetWindow(dialog, GW_OWNER));
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 570) / 2, window.left);
-    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 320) / 2, window.top);
-    EXPECT_EQ(570, window.right - window.left);
-    EXPECT_EQ(320, window.bottom - window.top);
-    ASSERT_TRUE(g_infoFont != NULL);
-    HWND plain = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(templateId), NULL, plainDialogProc, 0);
-    GetClientRect(plain, &client);
-    for (HWND was = GetWindow(plain, GW_CHILD); was; was = GetWindow(was, GW_HWNDNEXT)) {
-        int id = GetDlgCtrlID(was);
-        if (id == -1)
-            continue;   // the picture
-        SCOPED_TRACE(testing::Message() << "control " << id);
-        RECT from, to;
-        GetWindowRect(was, &from);
-        MapWindowPoints(NULL, plain, reinterpret_cast<POINT *>(&from), 2);
-        HWND control = GetDlgItem(dialog, id);
-        GetWindowRect(control, &to);
-        MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&to), 2);
-        bool text = id != IDC_INFO_BACK;
-        EXPECT_EQ(text ? 0 : from.left * 570 / client.right, to.left);
-        EXPECT_EQ(text ? 570 : (from.right - from.left) * 570 / client.right, to.right - to.left);
-        EXPECT_EQ(from.top * 320 / client.bottom, to.top);
-        EXPECT_EQ((from.bottom - from.top) * 320 / client.bottom, to.bottom - to.top);
-        EXPECT_EQ((LRESULT)g_infoFont, SendMessageA(control, WM_GETFONT, 0, 0));
-    }
-    DestroyWindow(plain);
-}
-
-// A press on the menu at a picture point, with `look` at its dialog.
-void pressOnPicture(int x, int y, const std::function<void(HWND)> &look)
-{
-    whileDialogs(look, [&] { menuWindowProc(g_mainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(89 + x, 84 + y)); });
-}
-
-// Each box opens its own dialog over the menu, and only the back button
-// closes it; the dialog's font goes with it.
-TEST(InfoDialog, EachBoxOpensItsDialogOnTheGridThatOnlyItsButtonCloses)
-{
-    g_instance = GetModuleHandleA(NULL);
-    g_mainWindow = CreateWindowExA(0, "STATIC", "Quib Launch", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, NULL,
-                                   NULL, g_instance, NULL);
-    TestTitle title;
-    g_title = &title;
-    g_infoFont = NULL;
-    for (int d = 0; d < 8; d++) {
-        SCOPED_TRACE(testing::Message() << "dialog " << infoDialogIds[d]);
-        HFONT font = NULL;
-        int looks = 0;
-        pressOnPicture(TEST_HOT_SPOTS[d].left + 1, 300, [&](HWND dialog) {
-            if (++looks == 1) {
-                font = g_infoFont;
-                expectLayout(dialog, infoDialogIds[d]);
-                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-                SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-                SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            } else {
-                SendMessageA(GetDlgItem(dialog, IDC_INFO_BACK), BM_CLICK, 0, 0);
-            }
-        });
-        EXPECT_EQ(2, looks) << "closed too early";
-        EXPECT_TRUE(g_infoFont == NULL);
-        EXPECT_TRUE(font != NULL && GetObjectType(font) == 0) << "the dialog's font is not deleted";
-    }
-    DestroyWindow(g_mainWindow);
-    g_mainWindow = NULL;
-    g_title = NULL;
+    HFONT font = NULL;
+    HGDIOBJ picture = NULL;
+    std::thread helper([&] {
+        HWND dialog = quibtest::waitForWindow("#32770", NULL);
+        font = g_infoFont;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            picture = picture ? picture : (HGDIOBJ)SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        PostMessageA(dialog, WM_COMMAND, IDC_INFO_BACK, 0);
+    });
+    openInfoDialog(4);
+    helper.join();
+    EXPECT_TRUE(font && GetObjectType(font) == 0) << "the dialog's font outlived it";
+    EXPECT_TRUE(g_infoFont == NULL);
+    EXPECT_TRUE(picture && GetObjectType(picture) == 0) << "the dialog's picture outlived it";
 }
 
 }  // namespace

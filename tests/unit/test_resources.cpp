@@ -94,20 +94,4 @@ TEST(Resources, IconAndCursorGroupsDescribeTheirImages)
               (Fields{ 308, 1, 32, 64, 1, 308, 1 }));
 }
 
-TEST(Resources, VersionStrings)
-{
-    Bytes block = bytesOf(16, 1);
-    // The UTF-16 text with each run of NULs as one '|'.
-    std::string text;
-    for (size_t at = 0; at + 1 < block.size(); at += 2)
-        if (word(block, at) || (!text.empty() && text.back() != '|'))
-            text += word(block, at) ? char(word(block, at)) : '|';
-    for (const char *pair : { "040904b0|", "CompanyName|Fennwick|", "FileDescription|QuibLaunch|",
-                              "FileVersion|1, 0, 0, 6|", "InternalName|QuibLaunch|",
-                              "LegalCopyright|Copyright (C) Fennwick. All rights reserved.|",
-                              "OriginalFilename|QuibLaunch.exe|", "ProductName|Quibbix Launcher|",
-                              "ProductVersion|1, 0, 0, 2|" })
-        EXPECT_NE(text.find(pair), std::string::npos) << pair;
-}
-
 } // namespace

@@ -26,6 +26,10 @@ TEST(Paths, CutJoinAndTheDriveSearch)
     EXPECT_EQ(joinPath(buffer.path, first.c_str(), "1234567890"), nullptr);
     EXPECT_EQ(joinPath(buffer.path, std::string(300, 'b').c_str(), "x"), nullptr);
     EXPECT_EQ(std::string(buffer.guard, 32), std::string(32, 0x5A)) << "wrote past 260";
+    for (const char *absolute : { "C:\\", "z:/games", "\\\\server\\share" })
+        EXPECT_TRUE(isAbsolutePath(absolute)) << absolute;
+    for (const char *relative : { "", "C:", "C:games", "\\games", "games\\quib", "1:\\" })
+        EXPECT_FALSE(isAbsolutePath(relative)) << relative;
 
     // The drive search: the named drive, then C to Z.
     const std::string marker = ":\\quib-fileexists\\marker.dat";
