@@ -18,7 +18,7 @@ from pathlib import Path
 from PIL import Image, ImageChops
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from quibtables import BITMAPS, CATALOGUE, HOT_SPOTS, IDS, POSITIONS  # noqa: E402
+from quibtables import CATALOGUE, HOT_SPOTS, IDS, PICTURE  # noqa: E402
 from quibworld import ROOT, World, until  # noqa: E402
 
 VOLUME_3 = CATALOGUE[2]
@@ -47,18 +47,10 @@ def steady(world, before=None):
     return until(settled, 10, "the screen to settle")
 
 
-def look(world, name, place):
+def look(world, name, position):
     """Waits until a button shows one of its looks; returns the screen."""
-    with Image.open(BITMAPS[IDS[name]]) as frame:
-        frame = frame.convert("RGB")
-        until(lambda: world.grab(picture_box(world, place, frame.size)).tobytes() == frame.tobytes(),
-              5, f"the look {name}")
+    until(lambda: world.shows_at(position, IDS[name]), 5, f"the look {name}")
     return world.grab()
-
-
-def picture_box(world, name="", size=(621, 431)):
-    x, y = POSITIONS[name] if name else (0, 0)
-    return world.origin[0] + x, world.origin[1] + y, world.origin[0] + x + size[0], world.origin[1] + y + size[1]
 
 
 def open_menu(world, installed):
@@ -77,16 +69,15 @@ def screenshots(world, out):
         image.save(saved[-1])
 
     launcher, menu = open_menu(world, installed=False)
-    save(menu.crop(picture_box(world)), "menu-install")
+    save(menu.crop(world.on_screen(PICTURE)), "menu-install")
     world.key("Return")
-    save(look(world, "IDB_INSTALL_PRESSED", "PLAY_BUTTON_POS").crop(picture_box(world)), "button-pressed")
+    save(look(world, "IDB_INSTALL_PRESSED", "PLAY_BUTTON_POS").crop(world.on_screen(PICTURE)), "button-pressed")
     launcher.wait(10)
     world.reset()
 
     launcher, menu = open_menu(world, installed=True)
-    save(menu.crop(picture_box(world)), "menu-play")
-    left, top, right, bottom = HOT_SPOTS[2]
-    world.click(world.origin[0] + (left + right) // 2, world.origin[1] + (top + bottom) // 2)
+    save(menu.crop(world.on_screen(PICTURE)), "menu-play")
+    world.click(*world.centre(HOT_SPOTS[2]))
     world.xdotool("mousemove", 0, 0)
     dialog = steady(world, menu)
     save(dialog.crop(ImageChops.difference(menu, dialog).getbbox()), "info-dialog")

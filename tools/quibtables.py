@@ -7,6 +7,8 @@ where the menu's parts lie (src/menu/layout.h) and the title catalogue
 import re
 from pathlib import Path
 
+from PIL import Image
+
 ROOT = Path(__file__).resolve().parent.parent
 
 
@@ -31,3 +33,19 @@ _FIELDS = re.findall(r"const char \*(\w+);", _read("src/launcher/catalogue.h")) 
 CATALOGUE = [dict(zip(_FIELDS, [s.replace("\\\\", "\\") for s in re.findall(r'"((?:[^"\\]|\\.)*)"', row)]
                       + [IDS[art]]))
              for row, art in re.findall(r"\{([^{}]*?),\s*(IDB_\w+)\s*\}", _read("src/launcher/catalogue.cpp"))]
+
+
+def bitmap(resource_id):
+    """A bitmap of the program as the screen shows it."""
+    with Image.open(BITMAPS[resource_id]) as image:
+        return image.convert("RGB")
+
+
+def part(position, resource_id):
+    """The box (left, top, right, bottom) of the menu picture where a
+    bitmap is drawn at a named position."""
+    (x, y), (width, height) = POSITIONS[position], bitmap(resource_id).size
+    return x, y, x + width, y + height
+
+
+PICTURE = (0, 0) + bitmap(IDS["IDB_MENU"]).size   # the whole menu picture

@@ -25,9 +25,10 @@ import time
 from pathlib import Path, PureWindowsPath
 
 import Xlib.display
-from PIL import Image
+from PIL import Image, ImageChops
 from Xlib import X
 from pyvirtualdisplay import Display
+from quibtables import PICTURE, bitmap, part
 
 ROOT = Path(__file__).resolve().parent.parent
 CDROM_DRIVES, FIXED_DRIVES = "de", "fgh"
@@ -262,8 +263,29 @@ class World:
 
     @property
     def origin(self):
-        """Where the 621 x 431 menu picture lies on the screen."""
-        return int((self.size[0] - 621) / 2), int((self.size[1] - 431) / 2)
+        """Where the menu picture lies on the screen (truncated toward zero
+        when the screen is smaller)."""
+        return int((self.size[0] - PICTURE[2]) / 2), int((self.size[1] - PICTURE[3]) / 2)
+
+    def on_screen(self, box):
+        """A box of the menu picture (left, top, right, bottom) on the screen."""
+        x, y = self.origin
+        return box[0] + x, box[1] + y, box[2] + x, box[3] + y
+
+    def centre(self, box):
+        """The screen point in the middle of a box of the menu picture."""
+        left, top, right, bottom = self.on_screen(box)
+        return (left + right) // 2, (top + bottom) // 2
+
+    def shows(self, expected, box=None, tolerance=0):
+        """Whether the screen (or a box of it) shows the expected picture,
+        within tolerance per colour channel (a 16-bit screen rounds)."""
+        difference = ImageChops.difference(self.grab(box), expected)
+        return max(high for _, high in difference.getextrema()) <= tolerance
+
+    def shows_at(self, position, resource_id):
+        """Whether the bitmap drawn at a named position of the menu is on the screen."""
+        return self.shows(bitmap(resource_id), self.on_screen(part(position, resource_id)))
 
     # --- lifetime ----------------------------------------------------
 

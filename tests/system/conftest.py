@@ -10,23 +10,16 @@ import time
 from pathlib import Path
 
 import pytest
-from PIL import Image, ImageChops
+from PIL import Image
 
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tools"))
 
-import quibtables  # noqa: E402
 import quibworld  # noqa: E402
-from quibtables import BITMAPS, CATALOGUE, IDS, POSITIONS  # noqa: E402,F401
+from quibtables import CATALOGUE, HOT_SPOTS, IDS, POSITIONS, bitmap, part  # noqa: E402,F401
 from quibworld import until  # noqa: E402,F401
 
 MENU = "QuibLaunch"
-
-
-def bitmap(resource_id):
-    """A bitmap of the program as the screen shows it."""
-    with Image.open(BITMAPS[resource_id]) as image:
-        return image.convert("RGB")
 
 
 class World(quibworld.World):
@@ -85,20 +78,12 @@ class World(quibworld.World):
         """The whole screen as the menu of a title should show it."""
         picture = bitmap(IDS["IDB_MENU"])
         button = "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"
-        for part, at in ((CATALOGUE[title]["boxArtId"], "BOX_ART_POS"), (IDS[button], "PLAY_BUTTON_POS"),
-                         (IDS["IDB_QUIT_NORMAL"], "QUIT_BUTTON_POS")):
-            picture.paste(bitmap(part), POSITIONS[at])
+        for drawn, at in ((CATALOGUE[title]["boxArtId"], "BOX_ART_POS"), (IDS[button], "PLAY_BUTTON_POS"),
+                          (IDS["IDB_QUIT_NORMAL"], "QUIT_BUTTON_POS")):
+            picture.paste(bitmap(drawn), POSITIONS[at])
         screen = Image.new("RGB", self.size)
         screen.paste(picture, self.origin)
         return screen
-
-    def shows(self, expected, box=None, tolerance=0):
-        """Whether the screen (or a box of it) shows the expected picture,
-        within tolerance per colour channel (a 16-bit screen rounds)."""
-        shown = self.grab(box)
-        if tolerance:
-            return max(channel[1] for channel in ImageChops.difference(shown, expected).getextrema()) <= tolerance
-        return ImageChops.difference(shown, expected).getbbox() is None
 
 
 _current = {}

@@ -6,7 +6,7 @@ import threading
 import time
 
 import pytest
-from conftest import CATALOGUE, IDS, POSITIONS, bitmap, quibtables, until
+from conftest import CATALOGUE, HOT_SPOTS, IDS, bitmap, part, until
 
 EDITIONS = ["Volume 1", "Volume 2", "Volume 3", "Jocko", "Glimmer", "Reelies", "The Whirl", "Nodial"]
 BACK = IDS["IDC_INFO_BACK"]
@@ -25,20 +25,13 @@ def start_disc(world, title, installed=False):
     return world.start(world.put_launcher("D:\\"))
 
 
-def centre(world, box):
-    """The screen point at the middle of a box of the picture."""
-    return world.origin[0] + (box[0] + box[2]) // 2, world.origin[1] + (box[1] + box[3]) // 2
-
-
-def button_box(name, frame):
-    x, y = POSITIONS[name]
-    width, height = bitmap(IDS.get(frame, frame)).size
-    return x, y, x + width, y + height
+INSTALL = part("PLAY_BUTTON_POS", IDS["IDB_INSTALL_NORMAL"])
+QUIT = part("QUIT_BUTTON_POS", IDS["IDB_QUIT_NORMAL"])
 
 
 def open_box(world, menu, box):
     """Clicks a product box; the dialog it opened, checked for its place."""
-    world.click(*centre(world, quibtables.HOT_SPOTS[box]))
+    world.click(*world.centre(HOT_SPOTS[box]))
     dialog = world.wait_window("#32770")
     left, top = int((world.size[0] - 570) / 2), int((world.size[1] - 320) / 2)
     assert (dialog["owner"], dialog["rect"]) == (menu["hwnd"], [left, top, left + 570, top + 320])
@@ -62,12 +55,12 @@ def test_menu_dialog_and_button_on_every_system(world_for, windows, screen, dept
     until(lambda: world.shows(world.menu_picture(title, installed), tolerance=8 if depth == 16 else 0),
           5, "the composed menu picture")
 
-    dialog = open_box(world, menu, box)
+    open_box(world, menu, box)
     world.key("space")   # the back button has the focus
     until(lambda: not world.windows("#32770"), 5, "the dialog to close")
 
     row = CATALOGUE[title]
-    world.click(*centre(world, button_box("PLAY_BUTTON_POS", "IDB_PLAY_NORMAL")))
+    world.click(*world.centre(INSTALL))
     assert launcher.wait(5) == 0
     started = ("F:\\Quib\\" + row["gameExe"]) if installed else ("D:\\" + row["setupProgram"])
     assert [path for path, _ in world.started()] == [started]
@@ -113,15 +106,16 @@ def looks(world, box, frames, act, seconds=1.5):
     return seen, order
 
 
-# How Play/Install or Quit is pressed, the frames it must show, for at least
-# half of their pause, and what it starts ("setup" or nothing).
+# How Play/Install or Quit is pressed (at its centre, or the box art's), the
+# looks it must show, each for at least half its pause, and what it starts.
+BOX_ART = part("BOX_ART_POS", CATALOGUE[0]["boxArtId"])
 PRESSES = [
-    ("quick-click-quit", "quit", lambda w, at: w.click(*at["quit"]), ["activated"], None),
-    ("return-after-move", "install", lambda w, at: w.xdotool("mousemove", *at["install"], "key", "Return"),
-     ["pressed", "activated"], "setup"),
-    ("quick-click-box-art", "install", lambda w, at: w.click(*at["box art"]), ["activated"], "setup"),
-    ("tab-then-space", "quit", lambda w, at: w.key("Tab", "space"), ["pressed", "activated"], None),
-    ("escape", "install", lambda w, at: w.key("Escape"), [], None),   # closes with no look at all
+    ("quick-click-quit", "QUIT", lambda w: w.click(*w.centre(QUIT)), ["activated"], []),
+    ("return-after-move", "INSTALL", lambda w: w.xdotool("mousemove", *w.centre(INSTALL), "key", "Return"),
+     ["pressed", "activated"], ["D:\\setup.exe"]),
+    ("quick-click-box-art", "INSTALL", lambda w: w.click(*w.centre(BOX_ART)), ["activated"], ["D:\\setup.exe"]),
+    ("tab-then-space", "QUIT", lambda w: w.key("Tab", "space"), ["pressed", "activated"], []),
+    ("escape", "INSTALL", lambda w: w.key("Escape"), [], []),   # closes with no look at all
 ]
 PAUSES = {"pressed": 0.25, "activated": 0.5}
 
@@ -130,40 +124,31 @@ PAUSES = {"pressed": 0.25, "activated": 0.5}
 def test_a_pressed_button_shows_each_look_for_its_pause(world, how, button, press, shown, starts):
     launcher = start_disc(world, 0)
     world.wait_menu()
-    name, prefix = ("QUIT_BUTTON_POS", "IDB_QUIT_") if button == "quit" else ("PLAY_BUTTON_POS", "IDB_INSTALL_")
-    box = button_box(name, prefix + "NORMAL")
-    frames = {look: bitmap(IDS[prefix + look.upper()]) for look in PAUSES}
-    at = {"quit": centre(world, button_box("QUIT_BUTTON_POS", "IDB_QUIT_NORMAL")),
-          "install": centre(world, button_box("PLAY_BUTTON_POS", "IDB_INSTALL_NORMAL")),
-          "box art": centre(world, button_box("BOX_ART_POS", CATALOGUE[0]["boxArtId"]))}
-    screen_box = (world.origin[0] + box[0], world.origin[1] + box[1], world.origin[0] + box[2], world.origin[1] + box[3])
-    seen, order = looks(world, screen_box, frames, lambda: press(world, at))
+    frames = {look: bitmap(IDS[f"IDB_{button}_{look.upper()}"]) for look in PAUSES}
+    seen, order = looks(world, world.on_screen({"QUIT": QUIT, "INSTALL": INSTALL}[button]), frames, lambda: press(world))
     if "click" in how:   # the pressed look may show while the mouse button is down
         order = [look for look in order if look != "pressed"]
     assert order == shown
     for look in shown:
         assert seen[look] >= PAUSES[look] / 2, f"the {look} look was seen for {seen[look]:.3f} s only"
     assert launcher.wait(5) == 0
-    assert [run[0] for run in world.standin_log()] == (["D:\\setup.exe"] if starts else [])
+    assert [run[0] for run in world.standin_log()] == starts
 
 
 def test_a_failed_install_says_why_and_keeps_the_menu_for_another_try(world):
-    world.put("D:\\Qbx._CD")
-    world.xdotool("mousemove", 0, 0)
-    launcher = world.start(world.put_launcher("D:\\"))
+    launcher = start_disc(world, 0)
+    world.unix("D:\\setup.exe").unlink()
     menu = world.wait_menu()
-    install = button_box("PLAY_BUTTON_POS", "IDB_INSTALL_NORMAL")
-    screen_box = tuple(v + world.origin[i % 2] for i, v in enumerate(install))
-    world.click(*centre(world, install))
+    world.click(*world.centre(INSTALL))
     box = world.wait_window("#32770")
     assert (box["text"], box["owner"]) == ("We have a problem", menu["hwnd"])
     assert world.texts(box)[0xFFFF] == "Error:2  Could not run program.\n\nD:\\setup.exe"
-    assert world.shows(bitmap(IDS["IDB_INSTALL_ACTIVATED"]), screen_box), "activated while the box is open"
+    assert world.shows_at("PLAY_BUTTON_POS", IDS["IDB_INSTALL_ACTIVATED"]), "activated while the box is open"
 
     world.key("Return")
-    until(lambda: world.shows(bitmap(IDS["IDB_INSTALL_FOCUSED"]), screen_box), 5, "the focused look again")
+    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS["IDB_INSTALL_FOCUSED"]), 5, "the focused look again")
     assert launcher.running and world.standin_log() == []
     world.put_program("D:\\setup.exe", "standin.exe")
-    world.click(*centre(world, install))
+    world.click(*world.centre(INSTALL))
     assert [path for path, _ in world.started()] == ["D:\\setup.exe"]
     assert launcher.wait(5) == 0

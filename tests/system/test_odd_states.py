@@ -8,9 +8,7 @@ import time
 from pathlib import Path
 
 import pytest
-from conftest import CATALOGUE, IDS, MENU, POSITIONS, bitmap, quibtables, until
-
-HOT_SPOTS = quibtables.HOT_SPOTS
+from conftest import CATALOGUE, HOT_SPOTS, IDS, MENU, part, until
 
 VOLUME_2 = CATALOGUE[1]
 KEY = f"[HKEY_LOCAL_MACHINE\\{VOLUME_2['registryKey']}]"
@@ -53,12 +51,6 @@ VALUES = [
 ]
 
 
-def button_shows(world, name):
-    frame = bitmap(IDS[name])
-    x, y = (world.origin[i] + POSITIONS["PLAY_BUTTON_POS"][i] for i in (0, 1))
-    return world.shows(frame, (x, y, x + frame.width, y + frame.height))
-
-
 @pytest.mark.parametrize("name, value, installed", VALUES, ids=[v[0] for v in VALUES])
 def test_installation_value_of_any_type_and_length(world, name, value, installed):
     for folder in ("F:\\Quib\\", "D:\\", "D:\\Quib\\"):
@@ -67,8 +59,8 @@ def test_installation_value_of_any_type_and_length(world, name, value, installed
     world.reg_import(f'{KEY}\n"{VOLUME_2["valueName"]}"={value}')
     launcher = world.start(world.put_launcher("D:\\"))
     world.wait_menu()
-    until(lambda: button_shows(world, "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"), 5,
-          "Play" if installed else "Install")
+    look = "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"
+    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS[look]), 5, look)
     world.key("Escape")
     assert launcher.wait(5) == 0
 
@@ -131,8 +123,7 @@ def test_fifty_rapid_clicks_on_install_start_the_setup_program_once(world):
     world.put_program("D:\\" + VOLUME_2["setupProgram"], "standin.exe")
     launcher = world.start(world.put_launcher("D:\\"))
     world.wait_menu()
-    x, y = (world.origin[i] + POSITIONS["PLAY_BUTTON_POS"][i] + 30 for i in (0, 1))
-    world.xdotool("mousemove", x, y, "click", "--repeat", 50, "--delay", 10, 1)
+    world.xdotool("mousemove", *world.centre(part("PLAY_BUTTON_POS", IDS["IDB_INSTALL_NORMAL"])), "click", "--repeat", 50, "--delay", 10, 1)
     assert launcher.wait(10) == 0
     time.sleep(1)
     assert [path for path, _ in world.started()] == ["D:\\" + VOLUME_2["setupProgram"]]
@@ -148,11 +139,8 @@ def test_two_hundred_information_dialogs_leave_nothing_behind(world):
     world.xdotool("mousemove", 0, 0)
     launcher = world.start(world.put_launcher("D:\\"))
     world.wait_menu()
-    left, top, right, bottom = HOT_SPOTS[2]
-    box = [world.origin[0] + (left + right) // 2, world.origin[1] + (top + bottom) // 2]
-
     def open_and_close(times):
-        world.xdotool(*(["mousemove", *box, "click", "1", "key", "space"] * times))
+        world.xdotool(*(["mousemove", *world.centre(HOT_SPOTS[2]), "click", "1", "key", "space"] * times))
         time.sleep(0.5)
         until(lambda: not world.windows("#32770"), 10, "the last dialog to close")
     open_and_close(1)
@@ -187,8 +175,7 @@ def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
     # Installed, no disc: a dialog, then Play with the prompt cancelled.
     launcher = world.start(world.put_launcher("G:\\Games\\Vol2\\"))
     world.wait_menu()
-    left, top, right, bottom = HOT_SPOTS[1]
-    world.click(world.origin[0] + (left + right) // 2, world.origin[1] + (top + bottom) // 2)
+    world.click(*world.centre(HOT_SPOTS[1]))
     world.wait_window("#32770")
     world.key("space")
     until(lambda: not world.windows("#32770"), 5, "the dialog to close")

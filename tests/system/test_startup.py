@@ -7,13 +7,7 @@ import re
 import subprocess
 
 import pytest
-from conftest import CATALOGUE, MENU, POSITIONS, ROOT, bitmap, until
-
-
-def box_art_shown(world, title):
-    art = bitmap(CATALOGUE[title]["boxArtId"])
-    x, y = world.origin[0] + POSITIONS["BOX_ART_POS"][0], world.origin[1] + POSITIONS["BOX_ART_POS"][1]
-    return world.shows(art, (x, y, x + art.width, y + art.height))
+from conftest import CATALOGUE, MENU, ROOT, until
 
 
 def ends_silently(world, launcher, menus=0):
@@ -48,7 +42,7 @@ def test_the_files_beside_the_launcher_select_its_title(world, files, folder, ti
         world.key("Return")
     else:
         world.wait_menu()
-        until(lambda: box_art_shown(world, title), 5, f"the box art of title {title}")
+        until(lambda: world.shows_at("BOX_ART_POS", CATALOGUE[title]["boxArtId"]), 5, f"title {title}'s box art")
         world.key("Escape")
     assert launcher.wait(5) == 0
 
