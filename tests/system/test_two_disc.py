@@ -8,7 +8,7 @@ import os
 import stat
 import time
 
-from conftest import CATALOGUE, MENU, until
+from conftest import CATALOGUE, IDS, MENU, until
 
 WHIRL = CATALOGUE[6]
 INSTALL_DIR = "F:\\Whirl"
@@ -99,4 +99,21 @@ def test_the_hard_disk_launcher_waits_for_the_installer_then_deletes_the_copy(wo
     assert time.monotonic() - closed < 3, "one look a second"
     assert not world.exists(COPY), "the copy goes before the menu shows"
     world.key("Escape")
+    assert launcher.wait(5) == 0
+
+
+def test_play_asks_for_disc_two_and_starts_the_game_once_it_is_in(world):
+    world.install(WHIRL["registryKey"], WHIRL["valueName"], INSTALL_DIR)
+    world.put(f"{INSTALL_DIR}\\{WHIRL['hardDiskExe']}")
+    world.put_program(f"{INSTALL_DIR}\\{WHIRL['gameExe']}", "standin.exe")
+    world.put("D:\\" + WHIRL["discMarker"])   # disc 1 is in, not disc 2
+    launcher = world.start(world.put_launcher(f"{INSTALL_DIR}\\"))
+    world.wait_menu()
+    world.key("Return")
+    assert world.texts(world.wait_window("#32770"))[IDS["IDC_PROMPT_TEXT"]] == WHIRL["promptText"]
+    world.key("Tab", "space")   # Cancel
+    until(lambda: not world.windows("#32770"), 5, "the prompt to close")
+    world.put("E:\\Q4Items\\qbx4._cd")
+    world.key("Return")
+    assert [path for path, _ in world.started()] == [f"{INSTALL_DIR}\\{WHIRL['gameExe']}"]
     assert launcher.wait(5) == 0
