@@ -2,9 +2,8 @@
 #pragma once
 #include <windows.h>
 
-// Class and caption of the menu window; other launchers look for the class.
+// Class of the menu window; other launchers look for it.
 extern const char MENU_CLASS[];
-extern const char MENU_CAPTION[];
 
 LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -11,7 +11,7 @@
 #include "titles/title.h"
 
 const char MENU_CLASS[] = "QuibLaunch";
-const char MENU_CAPTION[] = "Quib Launch";
+static const char MENU_CAPTION[] = "Quib Launch";
 
 // Frames 0..3 (normal, pressed, activated, focused) of each button.
 static const int PLAY_FRAMES[4] = {
@@ -166,7 +166,9 @@ static void realizePaletteIn(HWND window)
     ReleaseDC(window, dc);
 }
 
-// Pointer positions are the low and high words of lParam, unsigned.
+// Pointer positions are the low and high words of lParam, taken unsigned
+// rather than with GET_X_LPARAM: the window covers the screen from (0, 0),
+// so a point left of or above it can only land far outside every button.
 static int pointerX(LPARAM lParam) { return LOWORD(lParam); }
 static int pointerY(LPARAM lParam) { return HIWORD(lParam); }
 

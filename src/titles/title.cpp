@@ -80,6 +80,9 @@ int Title::checkRegistryInstall(const char *key, const char *valueName, const ch
     if (!isAbsolutePath(value))
         return 0;
 
+    // The backslash is appended even to a value that already ends in one,
+    // as every launcher of the series has done: Windows reads the doubled
+    // backslash as one, so the paths built from it name the same files.
     char dir[PATH_SIZE];
     if (!joinPath(dir, value, "\\"))
         return 0;

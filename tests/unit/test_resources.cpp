@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "resource.h"
 
 namespace {
 
@@ -46,14 +47,20 @@ TEST(Resources, IdsLanguageAndPictureShapes)
 {
     ASSERT_TRUE(g_program);
     const struct { int first, last; DWORD width, height, colours; } shapes[] = {
-        { 110, 110, 621, 431, 256 }, { 148, 148, 570, 320, 18 }, { 115, 118, 111, 150, 256 },
-        { 155, 155, 111, 150, 256 }, { 161, 161, 111, 150, 256 }, { 119, 121, 110, 151, 256 },
-        { 122, 130, 101, 59, 256 }, { 131, 131, 101, 59, 253 }, { 132, 134, 101, 59, 256 },
-        { 135, 135, 101, 59, 245 }, { 136, 137, 101, 59, 256 }, { 138, 138, 79, 43, 234 },
-        { 139, 139, 79, 43, 231 }, { 140, 141, 79, 43, 245 } };
+        { IDB_MENU, IDB_MENU, 621, 431, 256 }, { IDB_INFO_BACKGROUND, IDB_INFO_BACKGROUND, 570, 320, 18 },
+        { IDB_BOXART_REELIES, IDB_BOXART_GLIM, 111, 150, 256 }, { IDB_BOXART_VOL1, IDB_BOXART_VOL3, 110, 151, 256 },
+        { IDB_BOXART_NODIAL, IDB_BOXART_NODIAL, 111, 150, 256 }, { IDB_BOXART_BRASHER, IDB_BOXART_BRASHER, 111, 150, 256 },
+        { IDB_INSTALL_ACTIVATED, IDB_CHAT_INSTALL_ACTIVATED, 101, 59, 256 },
+        { IDB_CHAT_INSTALL_PRESSED, IDB_CHAT_INSTALL_PRESSED, 101, 59, 253 },
+        { IDB_CHAT_INSTALL_FOCUSED, IDB_CHAT_PLAY_NORMAL, 101, 59, 256 },
+        { IDB_CHAT_PLAY_PRESSED, IDB_CHAT_PLAY_PRESSED, 101, 59, 245 },
+        { IDB_CHAT_PLAY_FOCUSED, IDB_CHAT_PLAY_ACTIVATED, 101, 59, 256 }, { IDB_QUIT_NORMAL, IDB_QUIT_NORMAL, 79, 43, 234 },
+        { IDB_QUIT_PRESSED, IDB_QUIT_PRESSED, 79, 43, 231 }, { IDB_QUIT_FOCUSED, IDB_QUIT_ACTIVATED, 79, 43, 245 } };
     std::map<int, Ids> expected = {
-        { 5, { 103, 105, 106, 107, 142, 143, 146, 149, 150, 151, 152, 153, 156, 32257 } },
-        { 3, { 2, 3, 4, 5 } }, { 14, { 103 } }, { 1, { 1 } }, { 12, { 145 } }, { 16, { 1 } } };
+        { 5, { IDD_INSTALL_FIRST, IDD_PLAY_FIRST, IDD_INSTALL_RETRY, IDD_PLAY_RETRY, IDD_CHAT_RETRY, IDD_CHAT_FIRST,
+               IDD_INFO_VOL1, IDD_INFO_VOL2, IDD_INFO_VOL3, IDD_INFO_JOCKO, IDD_INFO_GLIM, IDD_INFO_REELIES,
+               IDD_INFO_WHIRL, IDD_INFO_NODIAL } },
+        { 3, { 2, 3, 4, 5 } }, { 14, { IDI_LAUNCHER } }, { 1, { 1 } }, { 12, { IDC_QUESTION } }, { 16, { 1 } } };
     for (const auto &s : shapes)
         for (int id = s.first; id <= s.last; ++id) {
             expected[2].insert(id);
@@ -79,7 +86,7 @@ TEST(Resources, IdsLanguageAndPictureShapes)
 // Group entries agree with the images they name (whose height counts the mask).
 TEST(Resources, IconAndCursorGroupsDescribeTheirImages)
 {
-    Bytes icons = bytesOf(14, 103);
+    Bytes icons = bytesOf(14, IDI_LAUNCHER);
     ASSERT_EQ(icons.size(), 6u + 4 * 14) << "four icon images";
     for (size_t at = 6; at < icons.size(); at += 14) {
         Bytes image = bytesOf(3, word(icons, at + 12));
@@ -88,7 +95,7 @@ TEST(Resources, IconAndCursorGroupsDescribeTheirImages)
             << "icon " << word(icons, at + 12);
     }
     // One 32 x 32 monochrome cursor: image size, count, width, height, bits, bytes, id.
-    Bytes cursor = bytesOf(12, 145);
+    Bytes cursor = bytesOf(12, IDC_QUESTION);
     EXPECT_EQ((Fields{ DWORD(bytesOf(1, 1).size()), word(cursor, 4), word(cursor, 6), word(cursor, 8),
                        word(cursor, 12), dword(cursor, 14), word(cursor, 18) }),
               (Fields{ 308, 1, 32, 64, 1, 308, 1 }));
