@@ -80,6 +80,8 @@ def hold(driver, name, picture):
                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
         ready = process.stdout.readline().split()
+        while ready and ready[0] == "early":
+            ready = process.stdout.readline().split()
         if not ready or ready[0] != "ready":
             fail(f"{name} did not open")
         pid = unix_pid(PROGRAMS[name])
@@ -95,19 +97,25 @@ def hold(driver, name, picture):
 
 
 def rounds(driver, count, seed):
-    """{name: [(ms, peak working set KiB, private KiB)] in round order}."""
+    """{name: [(ms, peak working set KiB, private KiB)] in round order}, and
+    the number of starts made again because the program had no window yet
+    when WaitForInputIdle returned."""
     names = list(PROGRAMS)
     output = subprocess.run([WINE, windows_path(driver), str(count), str(seed),
                              *PROGRAMS.values()], stdout=subprocess.PIPE, text=True)
     if output.returncode:
         fail(f"the driver failed ({output.returncode})")
     runs = {name: [] for name in names}
+    early = 0
     for line in output.stdout.splitlines():
+        if line.startswith("early"):
+            early += 1
+            continue
         _, _, index, ms, working_set, private = line.split()
         runs[names[int(index)]].append((float(ms), int(working_set), int(private)))
     if any(len(r) != count for r in runs.values()):
         fail("the driver reported fewer runs than rounds")
-    return runs
+    return runs, early
 
 
 def resource_bytes(path):
@@ -166,7 +174,7 @@ def main():
     picture = Image.open(args.picture).convert("RGB")
     held = {name: hold(args.driver, name, picture) for name in ("launcher", "reference")}
     print(f"Timing {args.rounds} rounds...", flush=True)
-    runs = rounds(args.driver, args.rounds, args.seed)
+    runs, early = rounds(args.driver, args.rounds, args.seed)
     load_after = load()
 
     times = {name: [r[0] for r in runs[name]] for name in runs}
@@ -184,6 +192,7 @@ def main():
                          *((f"ratio {n}", ratios[n]) for n in ratios)]:
         print(f"{name:36}" + "".join(f"{v:9.{1 if ', ms' in name else 3}f}"
                                      for v in (min(values), statistics.median(values), max(values))))
+    print(f"starts made again, no window yet when WaitForInputIdle returned: {early}")
     print(f"\n{'once waiting for input (medians)':36}{'launcher':>11}{'reference':>11}{'ratio':>9}")
     labels = ("peak working set, KiB", "private bytes, KiB")
     mem_ratios = [memory["launcher"][k] / memory["reference"][k] for k in (0, 1)]

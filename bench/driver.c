@@ -5,6 +5,11 @@
 //       one line per start:  run ROUND INDEX MS PEAK_WS_KIB PEAK_PRIVATE_KIB
 //       MS runs from CreateProcess until WaitForInputIdle returns; the two
 //       memory figures are GetProcessMemoryInfo's at that moment.
+//       A start counts only when the program then shows a window over the
+//       whole screen. Wine signals a process idle as soon as any of its
+//       threads waits on its message queue, and now and then that happens
+//       before the program has a window at all: such a start is reported
+//       as  early ROUND INDEX MS  and made again.
 //   bench_driver hold PROGRAM
 //       Starts the program, prints  ready WINDOWS_PID MS  once it waits for
 //       input, and closes it when a line (or the end) arrives on stdin.
@@ -51,6 +56,28 @@ static int start(const char *path, PROCESS_INFORMATION *process, double *ms)
     return 0;
 }
 
+static BOOL CALLBACK findScreenWindow(HWND window, LPARAM lParam)
+{
+    DWORD *search = (DWORD *)lParam;   // process id in, 1 out when found
+    DWORD owner;
+    RECT rect;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search[0] && IsWindowVisible(window) && GetWindowRect(window, &rect) &&
+        rect.left <= 0 && rect.top <= 0 && rect.right >= GetSystemMetrics(SM_CXSCREEN) &&
+        rect.bottom >= GetSystemMetrics(SM_CYSCREEN)) {
+        search[1] = 1;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int showsScreenWindow(DWORD processId)
+{
+    DWORD search[2] = { processId, 0 };
+    EnumWindows(findScreenWindow, (LPARAM)search);
+    return search[1];
+}
+
 static void printMemory(const char *prefix, HANDLE process)
 {
     PROCESS_MEMORY_COUNTERS counters;
@@ -71,14 +98,28 @@ static void stop(PROCESS_INFORMATION *process)
     CloseHandle(process->hProcess);
 }
 
+// Starts path until a start leaves it showing a window over the screen.
+static int startMenu(const char *path, PROCESS_INFORMATION *process, double *ms, int round, int index)
+{
+    for (int tries = 0; tries < 5; tries++) {
+        if (!start(path, process, ms))
+            return 0;
+        if (showsScreenWindow(process->dwProcessId))
+            return 1;
+        printf("early %d %d %.2f\n", round, index, *ms);
+        stop(process);
+    }
+    fprintf(stderr, "%s shows no window over the screen\n", path);
+    return 0;
+}
+
 static int hold(const char *path)
 {
     PROCESS_INFORMATION process;
     double ms;
-    if (!start(path, &process, &ms))
+    if (!startMenu(path, &process, &ms, -1, 0))
         return 1;
     printf("ready %lu %.1f\n", process.dwProcessId, ms);
-    fflush(stdout);
     char line[16];
     fgets(line, sizeof(line), stdin);
     stop(&process);
@@ -87,7 +128,7 @@ static int hold(const char *path)
 
 int main(int argc, char **argv)
 {
-    setvbuf(stdout, NULL, _IOLBF, 0);
+    setvbuf(stdout, NULL, _IONBF, 0);
     if (argc == 3 && strcmp(argv[1], "hold") == 0)
         return hold(argv[2]);
     if (argc < 4 || argc - 3 > 8) {
@@ -109,7 +150,7 @@ int main(int argc, char **argv)
         for (int i = 0; i < count; i++) {
             PROCESS_INFORMATION process;
             double ms;
-            if (!start(argv[3 + order[i]], &process, &ms))
+            if (!startMenu(argv[3 + order[i]], &process, &ms, round, order[i]))
                 return 1;
             char prefix[64];
             snprintf(prefix, sizeof(prefix), "run %d %d %.2f", round, order[i], ms);
