@@ -115,7 +115,7 @@ void Title::run()
                                    NULL, NULL, g_instance, NULL);
 
     // The window comes first, then the palette, then the bitmaps: every
-    // conversion realises the palette in the window's device context.
+    // conversion goes through the palette.
     const BITMAPINFOHEADER *picture = lockBitmapResource(IDB_MENU);
     if (!g_mainWindow || !picture) {
         if (g_mainWindow)
