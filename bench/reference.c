@@ -61,3 +61,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         DispatchMessageA(&message);
     return 0;
 }
+
+// Linked like the launcher, without the C runtime's start-up code.
+#ifdef __i386__
+__attribute__((force_align_arg_pointer))
+#endif
+void WinMainCRTStartup(void)
+{
+    ExitProcess(WinMain(GetModuleHandleA(NULL), NULL, NULL, SW_SHOWDEFAULT));
+}
