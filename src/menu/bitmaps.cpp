@@ -116,10 +116,14 @@ static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
 
     const RGBQUAD *colours = reinterpret_cast<const RGBQUAD *>(dibColours(dib));
     DWORD count = dibColourCount(dib);
+    // Most pictures list the palette's colours in its own order.
     BYTE entryOf[PALETTE_SIZE] = {};
-    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++)
-        entryOf[i] = (BYTE)GetNearestPaletteIndex(
-            g_palette, RGB(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue));
+    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
+        COLORREF colour = RGB(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue);
+        const PALETTEENTRY &same = entries[i];
+        entryOf[i] = colour == RGB(same.peRed, same.peGreen, same.peBlue)
+                         ? (BYTE)i : (BYTE)GetNearestPaletteIndex(g_palette, colour);
+    }
 
     section.header = *dib;
     section.header.biSize = sizeof(BITMAPINFOHEADER);
