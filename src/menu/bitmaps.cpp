@@ -116,13 +116,16 @@ static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
 
     const RGBQUAD *colours = reinterpret_cast<const RGBQUAD *>(dibColours(dib));
     DWORD count = dibColourCount(dib);
-    // Most pictures list the palette's colours in its own order.
+    // Most pictures list the palette's colours in its own order; their
+    // pixels are copied as they are.
     BYTE entryOf[PALETTE_SIZE] = {};
+    int identity = count == PALETTE_SIZE;
     for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
         COLORREF colour = RGB(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue);
         const PALETTEENTRY &same = entries[i];
         entryOf[i] = colour == RGB(same.peRed, same.peGreen, same.peBlue)
                          ? (BYTE)i : (BYTE)GetNearestPaletteIndex(g_palette, colour);
+        identity = identity && entryOf[i] == i;
     }
 
     section.header = *dib;
@@ -137,6 +140,10 @@ static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
         return NULL;
     const BYTE *source = reinterpret_cast<const BYTE *>(colours + count);
     BYTE *target = static_cast<BYTE *>(bits);
+    if (identity) {
+        memcpy(target, source, section.header.biSizeImage);
+        return bitmap;
+    }
     for (DWORD i = 0; i < section.header.biSizeImage; i++)
         target[i] = entryOf[source[i]];
     return bitmap;
