@@ -118,10 +118,11 @@ def rounds(driver, count, seed):
     return runs, early
 
 
-def resource_bytes(path):
-    """Sum of the sizes of the resource data entries of a PE file: the bytes
-    of its pictures, dialogs, icons and version as stored, without the
-    resource directory that indexes them."""
+def resources(path):
+    """(sum of the sizes of the resource data entries, file offset of the
+    section that holds them) of a PE file. The sum is the bytes of its
+    pictures, dialogs, icons and version as stored, without the resource
+    directory that indexes them."""
     data = Path(path).read_bytes()
     header = struct.unpack_from("<I", data, 0x3C)[0]
     sections, optional_size = struct.unpack_from("<H12xH", data, header + 6)
@@ -134,7 +135,7 @@ def resource_bytes(path):
             base = offset + rva - address
             break
     else:
-        return 0
+        return 0, 0
 
     def walk(directory):
         named, numbered = struct.unpack_from("<HH", data, base + directory + 12)
@@ -147,7 +148,7 @@ def resource_bytes(path):
                 total += struct.unpack_from("<I", data, base + target + 4)[0]
         return total
 
-    return walk(0)
+    return walk(0), offset
 
 
 def machine():
@@ -167,6 +168,7 @@ def main():
     parser.add_argument("--seed", type=int, default=random.randrange(1 << 31))
     parser.add_argument("--driver", required=True)
     parser.add_argument("--program", required=True, help="the launcher file, for its size")
+    parser.add_argument("--reference", required=True, help="the reference program's file")
     parser.add_argument("--picture", required=True, help="the menu picture, for the screen check")
     args = parser.parse_args()
 
@@ -182,7 +184,8 @@ def main():
               for name in ("launcher", "control")}
     memory = {name: [statistics.median(r[k] for r in runs[name]) for k in (1, 2)] for name in runs}
     file_size = os.path.getsize(args.program)
-    resources = resource_bytes(args.program)
+    resource_size, offset = resources(args.program)
+    reference_offset = resources(args.reference)[1]
 
     print(f"\nLauncher on a demo disc (Install) against the reference program, {args.rounds} rounds "
           f"in random order (seed {args.seed})")
@@ -200,9 +203,13 @@ def main():
         print(f"{label:36}{memory['launcher'][k]:11.0f}{memory['reference'][k]:11.0f}{mem_ratios[k]:9.3f}")
     print(f"{f'idle CPU over {IDLE_SECONDS} s, ms':36}{held['launcher'][1]:11.0f}{held['reference'][1]:11.0f}")
     print(f"{'screen showing the centred picture':36}{held['launcher'][0]:11.1%}{held['reference'][0]:11.1%}")
-    over = (file_size - resources) / 1024
-    print(f"\n{Path(args.program).name}: {file_size} bytes, resource data {resources} bytes, "
-          f"{over:.1f} KiB over its resources\n")
+    over = (file_size - resource_size) / 1024
+    print(f"\n{Path(args.program).name}: {file_size} bytes, resource data {resource_size} bytes, "
+          f"{over:.1f} KiB over its resources")
+    # Wine maps a section of a program file only from a page-aligned file
+    # offset; it copies any other section into the process's private memory.
+    print(f"resources start at file offset {offset:#x} (launcher), {reference_offset:#x} (reference); "
+          "Wine copies them into private memory unless the offset is a multiple of 0x1000\n")
     print(f"time_ratio={statistics.median(ratios['launcher/reference']):.3f} "
           f"mem_ratio={mem_ratios[0]:.3f} private_ratio={mem_ratios[1]:.3f} "
           f"idle_cpu_ms={held['launcher'][1]:.0f} size_over_resources_kib={over:.1f}")

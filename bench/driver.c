@@ -5,6 +5,9 @@
 //       one line per start:  run ROUND INDEX MS PEAK_WS_KIB PEAK_PRIVATE_KIB
 //       MS runs from CreateProcess until WaitForInputIdle returns; the two
 //       memory figures are GetProcessMemoryInfo's at that moment.
+//       Each program has ended, and SETTLE_MS passed, before the next
+//       starts, so that no start shares the machine with the end of the
+//       one before it.
 //       A start counts only when the program then shows a window over the
 //       whole screen. Wine signals a process idle as soon as any of its
 //       threads waits on its message queue, and now and then that happens
@@ -21,6 +24,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+enum { SETTLE_MS = 100 };
 
 static double elapsedMs(LARGE_INTEGER from)
 {
@@ -156,6 +161,7 @@ int main(int argc, char **argv)
             snprintf(prefix, sizeof(prefix), "run %d %d %.2f", round, order[i], ms);
             printMemory(prefix, process.hProcess);
             stop(&process);
+            Sleep(SETTLE_MS);
         }
     }
     return 0;

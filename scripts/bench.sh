@@ -51,4 +51,5 @@ echo "== Preparing a throwaway Wine prefix (display $DISPLAY)"
 quib_make_prefix "d:cdrom:$disc"
 
 /usr/bin/python3 bench/bench.py --driver "$build/bench/bench_driver.exe" \
-    --program "$build/QuibLaunch.exe" --picture resources/art/menu.bmp "$@"
+    --program "$build/QuibLaunch.exe" --reference "$build/bench/bench_reference.exe" \
+    --picture resources/art/menu.bmp "$@"
