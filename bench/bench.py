@@ -180,8 +180,8 @@ def main():
     load_after = load()
 
     times = {name: [r[0] for r in runs[name]] for name in runs}
-    ratios = {f"{name}/reference": [a / b for a, b in zip(times[name], times["reference"])]
-              for name in ("launcher", "control")}
+    ratios = {label: [a / b for a, b in zip(times[name], times["reference"])]
+              for label, name in (("time_ratio", "launcher"), ("control_ratio", "control"))}
     memory = {name: [statistics.median(r[k] for r in runs[name]) for k in (1, 2)] for name in runs}
     file_size = os.path.getsize(args.program)
     resource_size, offset = resources(args.program)
@@ -192,7 +192,8 @@ def main():
     print(f"{machine()}; load average {load_before} before, {load_after} after\n")
     print(f"{'CreateProcess to WaitForInputIdle':36}{'min':>9}{'median':>9}{'max':>9}")
     for name, values in [*((f"{n}, ms", times[n]) for n in times),
-                         *((f"ratio {n}", ratios[n]) for n in ratios)]:
+                         *((f"{n} ({'launcher' if n == 'time_ratio' else 'control'} / reference)",
+                            ratios[n]) for n in ratios)]:
         print(f"{name:36}" + "".join(f"{v:9.{1 if ', ms' in name else 3}f}"
                                      for v in (min(values), statistics.median(values), max(values))))
     print(f"starts made again, no window yet when WaitForInputIdle returned: {early}")
@@ -210,7 +211,7 @@ def main():
     # offset; it copies any other section into the process's private memory.
     print(f"resources start at file offset {offset:#x} (launcher), {reference_offset:#x} (reference); "
           "Wine copies them into private memory unless the offset is a multiple of 0x1000\n")
-    print(f"time_ratio={statistics.median(ratios['launcher/reference']):.3f} "
+    print(f"time_ratio={statistics.median(ratios['time_ratio']):.3f} "
           f"mem_ratio={mem_ratios[0]:.3f} private_ratio={mem_ratios[1]:.3f} "
           f"idle_cpu_ms={held['launcher'][1]:.0f} size_over_resources_kib={over:.1f}")
 
