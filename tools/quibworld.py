@@ -108,6 +108,10 @@ class Program:
         fields = Path(f"/proc/{self.pid}/stat").read_text().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
+    def kill(self):
+        self.process.kill()
+        self.process.wait()
+
 
 class World:
     def __init__(self, name="world", build_dir=None, screen=(800, 600), depth=24,

@@ -5,3 +5,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     return launcherMain(instance);
 }
+
+#ifdef QUIB_OWN_ENTRY
+// Where the program starts when it is linked without the C runtime's
+// start-up code (-nostartfiles). The launcher reads no command line, has no
+// static constructors or destructors and no exceptions, and never uses
+// thread-local storage, so that code would only parse a command line and
+// install handlers the launcher does not need. The C library itself
+// (msvcrt.dll) sets itself up when it is loaded. A global object with a
+// constructor, or a runtime function that needs the start-up code, would
+// need that code back; the latter fails to link (-Wl,--disable-auto-import).
+// This is the name the linker takes for the entry point of a GUI program.
+extern "C"
+#ifdef __i386__
+__attribute__((force_align_arg_pointer))
+#endif
+void WinMainCRTStartup()
+{
+    ExitProcess(WinMain(GetModuleHandleA(NULL), NULL, NULL, SW_SHOWDEFAULT));
+}
+#endif

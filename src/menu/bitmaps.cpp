@@ -1,8 +1,12 @@
 // Every picture of the menu is a packed 8-bit DIB resource. The menu
 // picture's colour table becomes the one logical palette of the program,
-// and every picture is converted to a screen bitmap through that palette,
-// so that all of them share the background's 256 colours on a palette
-// display. Global blocks and memory device contexts live for one call.
+// and every picture is converted through that palette, so that all of them
+// share the background's 256 colours. Once the palette exists, a picture
+// becomes an 8-bit DIB section whose colour table is the palette: pictures
+// then compose into each other by copying pixels, and hold a quarter of the
+// memory of a true-colour screen bitmap. Before that, a picture becomes a
+// bitmap compatible with the screen. Global blocks and memory device
+// contexts live for one call.
 #include <windows.h>
 #include <stdlib.h>
 #include <string.h>
@@ -91,8 +95,65 @@ static void freeBlock(HGLOBAL block)
     GlobalFree(block);
 }
 
+// An 8-bit picture as a DIB section in the colours of the menu palette:
+// every pixel becomes the palette entry nearest its colour, which is the
+// entry of exactly that colour for every picture of the menu. NULL for a
+// compressed picture or when there is no palette of 256 colours.
+static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
+{
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[PALETTE_SIZE];
+    } section;
+    PALETTEENTRY entries[PALETTE_SIZE];
+    if (dib->biBitCount != 8 || dib->biCompression != BI_RGB || !g_palette ||
+        GetPaletteEntries(g_palette, 0, PALETTE_SIZE, entries) != PALETTE_SIZE)
+        return NULL;
+    for (int i = 0; i < PALETTE_SIZE; i++) {
+        RGBQUAD colour = { entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0 };
+        section.colours[i] = colour;
+    }
+
+    const RGBQUAD *colours = reinterpret_cast<const RGBQUAD *>(dibColours(dib));
+    DWORD count = dibColourCount(dib);
+    // Most pictures list the palette's colours in its own order; their
+    // pixels are copied as they are.
+    BYTE entryOf[PALETTE_SIZE] = {};
+    int identity = count == PALETTE_SIZE;
+    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
+        COLORREF colour = RGB(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue);
+        const PALETTEENTRY &same = entries[i];
+        entryOf[i] = colour == RGB(same.peRed, same.peGreen, same.peBlue)
+                         ? (BYTE)i : (BYTE)GetNearestPaletteIndex(g_palette, colour);
+        identity = identity && entryOf[i] == i;
+    }
+
+    section.header = *dib;
+    section.header.biSize = sizeof(BITMAPINFOHEADER);
+    section.header.biSizeImage = dibRowSize(dib) * dibLines(dib);
+    section.header.biClrUsed = PALETTE_SIZE;
+    section.header.biClrImportant = 0;
+    void *bits;
+    HBITMAP bitmap = CreateDIBSection(NULL, reinterpret_cast<BITMAPINFO *>(&section),
+                                      DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!bitmap)
+        return NULL;
+    const BYTE *source = reinterpret_cast<const BYTE *>(colours + count);
+    BYTE *target = static_cast<BYTE *>(bits);
+    if (identity) {
+        memcpy(target, source, section.header.biSizeImage);
+        return bitmap;
+    }
+    for (DWORD i = 0; i < section.header.biSizeImage; i++)
+        target[i] = entryOf[source[i]];
+    return bitmap;
+}
+
 HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
 {
+    if (HBITMAP section = createPaletteSection(dib))
+        return section;
+
     DWORD colours = dibColourCount(dib);
     DWORD imageSize = dibRowSize(dib) * dibLines(dib);
     DWORD tableSize = colours * sizeof(RGBQUAD);

@@ -92,20 +92,12 @@ static void runMessageLoop()
 
 void Title::run()
 {
-    registerMenuClass();
-    g_mainWindow = CreateWindowExA(0, MENU_CLASS, MENU_CAPTION, WS_POPUP | WS_VISIBLE,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   NULL, NULL, g_instance, NULL);
-
-    // The window comes first, then the palette, then the bitmaps: every
-    // conversion realises the palette in the window's device context.
+    // The palette comes first, then the bitmaps: every conversion goes
+    // through the palette. The window is made last, over the whole screen,
+    // and painted at once: it covers the screen once its picture is ready.
     const BITMAPINFOHEADER *picture = lockBitmapResource(IDB_MENU);
-    if (!g_mainWindow || !picture) {
-        if (g_mainWindow)
-            DestroyWindow(g_mainWindow);
-        g_mainWindow = NULL;
+    if (!picture)
         return;
-    }
     g_palette = createPaletteFromDib(picture, reinterpret_cast<const RGBQUAD *>(
         reinterpret_cast<const BYTE *>(picture) + picture->biSize));
     backgroundBitmap = createBitmapFromDib(picture);
@@ -136,11 +128,14 @@ void Title::run()
 
     placeHotSpots(this);
 
-    SetWindowPos(g_mainWindow, NULL, 0, 0, screenWidth, screenHeight, SWP_NOZORDER);
-    UpdateWindow(g_mainWindow);
-    SetCursor(LoadCursorA(NULL, IDC_ARROW));
-
-    runMessageLoop();
+    registerMenuClass();
+    g_mainWindow = CreateWindowExA(0, MENU_CLASS, MENU_CAPTION, WS_POPUP | WS_VISIBLE, 0, 0,
+                                   screenWidth, screenHeight, NULL, NULL, g_instance, NULL);
+    if (g_mainWindow) {
+        UpdateWindow(g_mainWindow);
+        SetCursor(LoadCursorA(NULL, IDC_ARROW));
+        runMessageLoop();
+    }
 
     // The window is gone; later message boxes have no owner.
     g_mainWindow = NULL;

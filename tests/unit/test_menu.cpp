@@ -126,6 +126,46 @@ TEST(Pictures, TitleFreesItsTenBitmaps)
         EXPECT_EQ(GetObjectType(made[i]), 0u) << "bitmap " << i << " outlived its title";
 }
 
+// With the menu palette, a picture whose colour table lists some of the
+// palette's colours in another order becomes an 8-bit bitmap that shows
+// each pixel in its own colour, and composes into the picture exactly, even
+// where palette colours differ by one step (grey i is entry i).
+TEST(Pictures, PicturesInThePaletteColoursComposeExactly)
+{
+    std::vector<RGBQUAD> greys(256);
+    for (int i = 0; i < 256; i++)
+        greys[i] = { (BYTE)i, (BYTE)i, (BYTE)i, 0 };
+    std::vector<BYTE> menu = makeDib({ 8, 2 }, 256, greys);
+    g_palette = createPaletteFromDib((BITMAPINFOHEADER *)menu.data(), greys.data());
+    const BYTE shades[4] = { 201, 3, 77, 150 };
+    std::vector<RGBQUAD> colours;
+    for (BYTE shade : shades)
+        colours.push_back({ shade, shade, shade, 0 });
+    std::vector<BYTE> part = makeDib({ 4, 1 }, 4, colours);
+    for (int x = 0; x < 4; x++)
+        part[sizeof(BITMAPINFOHEADER) + 4 * 4 + x] = (BYTE)x;
+
+    TestTitle title;
+    title.backgroundBitmap = createBitmapFromDib((BITMAPINFOHEADER *)menu.data());
+    HBITMAP bitmap = createBitmapFromDib((BITMAPINFOHEADER *)part.data());
+    DIBSECTION section = {};
+    ASSERT_EQ(GetObjectA(bitmap, sizeof(section), &section), (int)sizeof(section));
+    EXPECT_EQ(section.dsBm.bmBitsPixel, 8);
+    title.drawIntoBackground(bitmap, 3, 1);
+
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, title.backgroundBitmap);
+    for (int x = 0; x < 8; x++) {
+        BYTE shade = x >= 3 && x < 7 ? shades[x - 3] : 0;
+        EXPECT_EQ(GetPixel(dc, x, 1), RGB(shade, shade, shade)) << "pixel " << x;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    DeleteObject(g_palette);
+    g_palette = NULL;
+}
+
 void drainMessages()
 {
     MSG message;

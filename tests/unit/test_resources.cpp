@@ -1,6 +1,7 @@
 // The resources of the built program file, opened as a data file.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdio.h>
 #include <map>
 #include <set>
 #include <string>
@@ -100,5 +101,27 @@ TEST(Resources, IconAndCursorGroupsDescribeTheirImages)
                        word(cursor, 12), dword(cursor, 14), word(cursor, 18) }),
               (Fields{ 308, 1, 32, 64, 1, 308, 1 }));
 }
+
+#ifdef __i386__
+// The resources start on a page boundary of the file (cmake/resource-page.ld),
+// where a loader can map them: Wine copies a section that starts elsewhere
+// into the process's private memory.
+TEST(Resources, StartOnAPageOfTheFile)
+{
+    Bytes b(0x1000);   // the headers
+    FILE *file = fopen("Z:" QUIB_PROGRAM_FILE, "rb");
+    ASSERT_TRUE(file != NULL);
+    b.resize(fread(b.data(), 1, b.size(), file));
+    fclose(file);
+    DWORD pe = dword(b, 0x3C), table = pe + 24 + word(b, pe + 20);
+    DWORD directory = dword(b, pe + 24 + 96 + 2 * 8);
+    DWORD start = 1;
+    for (DWORD at = table; at < table + 40 * word(b, pe + 6); at += 40) {
+        if (dword(b, at + 12) <= directory && directory < dword(b, at + 12) + dword(b, at + 8))
+            start = dword(b, at + 20);
+    }
+    EXPECT_EQ(start % 0x1000, 0u) << "the resource section starts at file offset 0x" << std::hex << start;
+}
+#endif
 
 } // namespace
