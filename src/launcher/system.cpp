@@ -42,7 +42,8 @@ DWORD millisecondCounter()
     if (!looked) {
         looked = 1;
         if (HMODULE winmm = loadSystemLibrary("winmm.dll"))
-            timeGetTime = reinterpret_cast<TimeGetTime>(GetProcAddress(winmm, "timeGetTime"));
+            timeGetTime = reinterpret_cast<TimeGetTime>(
+                reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeGetTime")));
     }
     return timeGetTime ? timeGetTime() : GetTickCount();
 }
