@@ -3,6 +3,7 @@
 // centre of the screen and waits for messages. The benchmark measures the
 // launcher's start-up, memory and idle time against this program.
 #include <windows.h>
+#include "resource.h"
 
 static const BITMAPINFOHEADER *picture;
 
@@ -39,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)commandLine;
     (void)show;
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(110), (LPCSTR)RT_BITMAP);
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDB_MENU), (LPCSTR)RT_BITMAP);
     if (found)
         picture = LockResource(LoadResource(instance, found));
 
