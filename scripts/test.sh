@@ -28,23 +28,32 @@ fi
 export QUIB_BUILD_DIR="$root/build/$QUIB_WINE_ARCH"
 export QUIB_WIN32_BUILD_DIR="$root/build/win32"
 
-# A screen for the unit tests that create real windows and dialogs. The
-# system tests make their own.
-xvfb_pid=""
+# Everything this run starts carries this mark in its environment: screens,
+# Wine servers (which start a session of their own), Wine programs and the
+# launchers of a test that failed or timed out. On every way out, passed,
+# failed or interrupted, whatever still carries it is ended.
+export QUIB_TEST_RUN="$$-$RANDOM"
 unit_prefix="$QUIB_BUILD_DIR/wine-unit"
 cleanup() {
     WINEPREFIX="$unit_prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    local signal pids
+    for signal in TERM KILL; do
+        pids=$(grep -l -s -z -x "QUIB_TEST_RUN=$QUIB_TEST_RUN" /proc/[0-9]*/environ |
+               cut -d/ -f3 | grep -v -x -e "$$" -e "$BASHPID" || true)
+        [ -n "$pids" ] || return 0
+        kill -"$signal" $pids 2>/dev/null || true
+        sleep 1
+    done
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
+# A screen for the unit tests that create real windows and dialogs. The
+# system tests make their own.
 fifo="$(mktemp -u)"
 mkfifo "$fifo"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
 read -r -t 15 display_number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
 rm -f "$fifo"
 export DISPLAY=":$display_number"
@@ -59,4 +68,8 @@ quib_make_unit_prefix
 # at a time unless QUIB_TEST_JOBS says otherwise. Each test runs once.
 echo "== Running the tests"
 cd "$QUIB_BUILD_DIR"
-exec ctest --output-on-failure -j"${QUIB_TEST_JOBS:-1}" "$@"
+# CTest runs in the background so that an interrupt ends the wait at once.
+status=0
+ctest --output-on-failure -j"${QUIB_TEST_JOBS:-1}" "$@" </dev/null &
+wait $! || status=$?
+exit "$status"
