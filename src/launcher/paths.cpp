@@ -2,6 +2,7 @@
 #include <string.h>
 #include "launcher/globals.h"
 #include "launcher/paths.h"
+#include "launcher/system.h"
 
 int copyString(char *dst, size_t size, const char *src)
 {
@@ -76,8 +77,8 @@ int fileExists(char *path, int exactOnly)
     static int looked;
     if (!looked) {
         looked = 1;
-        setThreadErrorMode = reinterpret_cast<SetThreadErrorModeFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode")));
+        setThreadErrorMode =
+            procedureOf<SetThreadErrorModeFn>(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode");
     }
     DWORD threadMode;
     if (setThreadErrorMode && setThreadErrorMode(SEM_FAILCRITICALERRORS, &threadMode)) {

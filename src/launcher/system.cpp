@@ -41,9 +41,7 @@ DWORD millisecondCounter()
     static int looked;
     if (!looked) {
         looked = 1;
-        if (HMODULE winmm = loadSystemLibrary("winmm.dll"))
-            timeGetTime = reinterpret_cast<TimeGetTime>(
-                reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeGetTime")));
+        timeGetTime = procedureOf<TimeGetTime>(loadSystemLibrary("winmm.dll"), "timeGetTime");
     }
     return timeGetTime ? timeGetTime() : GetTickCount();
 }

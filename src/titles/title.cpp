@@ -123,14 +123,12 @@ typedef HRESULT(WINAPI *CoInitializeExFn)(void *, DWORD);
 // extensions it may use) are loaded only here, from the system directory.
 static DWORD startThroughShell(const char *path)
 {
-    HMODULE shell32 = loadSystemLibrary("shell32.dll");
-    ShellExecuteExFn shellExecuteEx = reinterpret_cast<ShellExecuteExFn>(reinterpret_cast<void (*)()>(
-        shell32 ? GetProcAddress(shell32, "ShellExecuteExA") : NULL));
+    ShellExecuteExFn shellExecuteEx =
+        procedureOf<ShellExecuteExFn>(loadSystemLibrary("shell32.dll"), "ShellExecuteExA");
     if (!shellExecuteEx)
         return ERROR_ELEVATION_REQUIRED;
-    HMODULE ole32 = loadSystemLibrary("ole32.dll");
-    CoInitializeExFn coInitializeEx = reinterpret_cast<CoInitializeExFn>(reinterpret_cast<void (*)()>(
-        ole32 ? GetProcAddress(ole32, "CoInitializeEx") : NULL));
+    CoInitializeExFn coInitializeEx =
+        procedureOf<CoInitializeExFn>(loadSystemLibrary("ole32.dll"), "CoInitializeEx");
     if (coInitializeEx)
         coInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
