@@ -30,7 +30,9 @@ POSITIONS = {name: _numbers(xy) for name, xy in re.findall(r"POINT (\w+) = \{([^
 HOT_SPOTS = [_numbers(r) for r in re.findall(r"\{([-\d\s,]+)\}", _layout.split("HOT_SPOTS")[1])]
 
 _FIELDS = re.findall(r"const char \*(\w+);", _read("src/launcher/catalogue.h")) + ["boxArtId"]
-CATALOGUE = [dict(zip(_FIELDS, [s.replace("\\\\", "\\") for s in re.findall(r'"((?:[^"\\]|\\.)*)"', row)]
+# Each row: its strings (None for NULL), then its box art's id.
+CATALOGUE = [dict(zip(_FIELDS, [text.replace("\\\\", "\\") if text or not null else None
+                                for text, null in re.findall(r'"((?:[^"\\]|\\.)*)"|(NULL)', row)]
                       + [IDS[art]]))
              for row, art in re.findall(r"\{([^{}]*?),\s*(IDB_\w+)\s*\}", _read("src/launcher/catalogue.cpp"))]
 

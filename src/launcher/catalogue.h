@@ -15,6 +15,11 @@ struct TitleRow {
     const char *promptCaption;
     const char *promptText;
     const char *retryText;
+    // Only the two-disc title fills these four; NULL in the other rows.
+    const char *secondDiscMarkerPath; // "C" stands for the drive letter; play needs it
+    const char *installedLauncher;    // beside the installed game
+    const char *installerClass;       // the installer's window while it runs
+    const char *installerTitle;
     int boxArtId;
 };
 

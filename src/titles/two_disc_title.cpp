@@ -9,18 +9,14 @@
 #include "titles/disc_prompt.h"
 #include "titles/two_disc_title.h"
 
-static const char INSTALLED_LAUNCHER[] = "QuibLaunch.exe";
-static const char INSTALLER_CLASS[] = "InstallShield_Win";
-static const char INSTALLER_TITLE[] = "Quibbix The Whirl";
 static const DWORD INSTALLER_LOOK_MS = 1000;
-static const char DISC2_MARKER[] = "C:\\Q4Items\\qbx4._cd";
 
 static const TitleRow &whirl() { return titleCatalogue[TWO_DISC_TITLE]; }
 
 TwoDiscTitle::TwoDiscTitle(int onCd, int titleIndex) : Title(onCd, titleIndex) {}
 TwoDiscTitle::~TwoDiscTitle() {}
 
-void TwoDiscTitle::loadBoxArt() { boxArtBitmap = loadBitmapResource(IDB_BOXART_WHIRL); }
+void TwoDiscTitle::loadBoxArt() { boxArtBitmap = loadBitmapResource(whirl().boxArtId); }
 const char *TwoDiscTitle::gameWindowClass() { return whirl().gameWindowClass; }
 const char *TwoDiscTitle::discMarkerPath() { return whirl().discMarkerPath; }
 const char *TwoDiscTitle::promptCaption() { return whirl().promptCaption; }
@@ -29,7 +25,7 @@ const char *TwoDiscTitle::retryText() { return whirl().retryText; }
 
 static int installerWindowOpen()
 {
-    return FindWindowA(INSTALLER_CLASS, INSTALLER_TITLE) != NULL;
+    return FindWindowA(whirl().installerClass, whirl().installerTitle) != NULL;
 }
 
 // Windows directory + "\" + "~QBX4.tmp"; 0 when it does not fit.
@@ -53,7 +49,7 @@ int TwoDiscTitle::isInstalled()
 {
     if (!checkRegistryInstall(whirl().registryKey, whirl().valueName, whirl().gameExe))
         return 0;
-    return folderHolds(installDir, INSTALLED_LAUNCHER);
+    return folderHolds(installDir, whirl().installedLauncher);
 }
 
 void TwoDiscTitle::run()
@@ -65,7 +61,7 @@ void TwoDiscTitle::run()
         g_semaphore = NULL;
         if (isInstalled()) {
             char launcher[PATH_SIZE];
-            if (joinPath(launcher, installDir, INSTALLED_LAUNCHER))
+            if (joinPath(launcher, installDir, whirl().installedLauncher))
                 launchProgram(launcher);
         } else {
             relaunchFromTempCopy();
@@ -97,7 +93,7 @@ int TwoDiscTitle::install()
 
 int TwoDiscTitle::play()
 {
-    return playFromInstallDir(whirl().gameExe, DISC2_MARKER);
+    return playFromInstallDir(whirl().gameExe, whirl().secondDiscMarkerPath);
 }
 
 void relaunchFromTempCopy()

@@ -14,7 +14,7 @@ from conftest import CATALOGUE, IDS, MENU, until
 WHIRL = CATALOGUE[6]
 INSTALL_DIR = "F:\\Whirl"
 COPY = "C:\\windows\\~QBX4.tmp"
-INSTALLER = ("InstallShield_Win", "Quibbix The Whirl")
+INSTALLER = (WHIRL["installerClass"], WHIRL["installerTitle"])
 
 
 def disc_one(world, installed=False):
@@ -24,7 +24,7 @@ def disc_one(world, installed=False):
     if installed:
         world.install(WHIRL["registryKey"], WHIRL["valueName"], INSTALL_DIR)
         world.put(f"{INSTALL_DIR}\\{WHIRL['gameExe']}")
-        world.put_program(f"{INSTALL_DIR}\\QuibLaunch.exe", "standin.exe")
+        world.put_program(f"{INSTALL_DIR}\\{WHIRL['installedLauncher']}", "standin.exe")
     return world.put_launcher("D:\\")
 
 
@@ -71,11 +71,11 @@ def test_the_installer_window_ends_the_disc_launcher_silently(world):
 def test_an_installed_title_starts_the_installed_launcher_unless_it_is_missing(world):
     exe = disc_one(world, installed=True)
     assert world.start(exe).wait(8) == 0
-    assert world.started() == [(f"{INSTALL_DIR}\\QuibLaunch.exe", "D:\\")]
+    assert world.started() == [(f"{INSTALL_DIR}\\{WHIRL['installedLauncher']}", "D:\\")]
     time.sleep(0.5)
     assert not world.exists(COPY) and not world.windows(MENU)
 
-    os.remove(world.unix(f"{INSTALL_DIR}\\QuibLaunch.exe"))
+    os.remove(world.unix(f"{INSTALL_DIR}\\{WHIRL['installedLauncher']}"))
     world.put(COPY, b"left by an earlier run")
     assert world.start(exe).wait(8) == 0
     assert world.unix(COPY).read_bytes() == world.unix(exe).read_bytes()
@@ -113,7 +113,7 @@ def test_play_asks_for_disc_two_and_starts_the_game_once_it_is_in(world):
     assert world.texts(world.wait_window("#32770"))[IDS["IDC_PROMPT_TEXT"]] == WHIRL["promptText"]
     world.key("Tab", "space")   # Cancel
     until(lambda: not world.windows("#32770"), 5, "the prompt to close")
-    world.put("E:\\Q4Items\\qbx4._cd")
+    world.put("E:" + WHIRL["secondDiscMarkerPath"][2:])
     world.key("Return")
     assert [path for path, _ in world.started()] == [f"{INSTALL_DIR}\\{WHIRL['gameExe']}"]
     assert launcher.wait(5) == 0
