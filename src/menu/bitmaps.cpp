@@ -16,16 +16,19 @@
 
 enum { PALETTE_SIZE = 256 };
 
-DWORD dibColourCount(const BITMAPINFOHEADER *header)
+// Colours in a DIB's colour table: biClrUsed, or 2^biBitCount when that is
+// 0; a picture of more than 8 bits has no table (0).
+static DWORD dibColourCount(const BITMAPINFOHEADER *header)
 {
     if (header->biClrUsed != 0)
         return header->biClrUsed;
-    if (header->biBitCount == 24)
+    if (header->biBitCount > 8)
         return 0;
     return (DWORD)1 << header->biBitCount;
 }
 
-DWORD dibRowSize(const BITMAPINFOHEADER *header)
+// Bytes per pixel row of an 8-bit DIB: the width rounded up to 4.
+static DWORD dibRowSize(const BITMAPINFOHEADER *header)
 {
     return ((DWORD)header->biWidth + 3) & ~(DWORD)3;
 }
@@ -39,6 +42,29 @@ static DWORD dibLines(const BITMAPINFOHEADER *header)
 static const BYTE *dibColours(const BITMAPINFOHEADER *header)
 {
     return reinterpret_cast<const BYTE *>(header) + header->biSize;
+}
+
+// Every picture of the program is an uncompressed 8-bit DIB with the 40-byte
+// header, and the sizes here count one byte per pixel. A picture of any
+// other kind (another depth, a core or a newer header, a compressed one),
+// or one whose colours and pixels would lie past the end of its resource,
+// is refused before anything is read from it: every picture of the program
+// comes through lockBitmapResource, which asks this.
+static int isEightBitPicture(const BITMAPINFOHEADER *dib, DWORD size)
+{
+    if (size < sizeof(BITMAPINFOHEADER) || dib->biSize != sizeof(BITMAPINFOHEADER) ||
+        dib->biPlanes != 1 || dib->biBitCount != 8 || dib->biCompression != BI_RGB ||
+        dib->biWidth <= 0 || dib->biHeight == 0 || dib->biClrUsed > PALETTE_SIZE)
+        return 0;
+    ULONGLONG lines = dib->biHeight < 0 ? -(LONGLONG)dib->biHeight : dib->biHeight;
+    ULONGLONG needed = sizeof(BITMAPINFOHEADER) + dibColourCount(dib) * sizeof(RGBQUAD) +
+                       (ULONGLONG)dibRowSize(dib) * lines;
+    return needed <= size;
+}
+
+static void reportUnusablePicture()
+{
+    MessageBoxA(g_mainWindow, "Can't create Indexed color table", "Error", MB_ICONHAND);
 }
 
 // Selects the menu palette into a device context as a foreground palette.
@@ -62,12 +88,14 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
         return NULL;
     logical->palVersion = 0x300;
     logical->palNumEntries = PALETTE_SIZE;
-    // Always 256 entries, whatever biClrUsed says.
-    for (int i = 0; i < PALETTE_SIZE; i++) {
+    // Always 256 entries: the picture's colours, then black for any that
+    // its table does not list.
+    memset(logical->palPalEntry, 0, PALETTE_SIZE * sizeof(PALETTEENTRY));
+    DWORD count = dibColourCount(header);
+    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
         logical->palPalEntry[i].peRed = colours[i].rgbRed;
         logical->palPalEntry[i].peGreen = colours[i].rgbGreen;
         logical->palPalEntry[i].peBlue = colours[i].rgbBlue;
-        logical->palPalEntry[i].peFlags = 0;
     }
     HPALETTE palette = CreatePalette(logical);
     free(logical);
@@ -173,7 +201,7 @@ HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
 
     HGLOBAL description = copyDib(header);
     if (!description) {
-        MessageBoxA(g_mainWindow, "Can't create Indexed color table", "Error", MB_ICONHAND);
+        reportUnusablePicture();
         ReleaseDC(g_mainWindow, dc);
         freeBlock(work);
         return NULL;
@@ -195,7 +223,13 @@ const BITMAPINFOHEADER *lockBitmapResource(int id)
     HRSRC found = FindResourceA(g_instance, MAKEINTRESOURCEA(id), RT_BITMAP);
     if (!found)
         return NULL;
-    return static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(g_instance, found)));
+    const BITMAPINFOHEADER *dib =
+        static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(g_instance, found)));
+    if (dib && !isEightBitPicture(dib, SizeofResource(g_instance, found))) {
+        reportUnusablePicture();
+        return NULL;
+    }
+    return dib;
 }
 
 // The resource is read in place; only the conversion copies it.

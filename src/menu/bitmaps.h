@@ -2,16 +2,12 @@
 #pragma once
 #include <windows.h>
 
-// Colours in a DIB's colour table: biClrUsed, or 2^biBitCount when that is
-// 0; a 24-bit picture has no table (0).
-DWORD dibColourCount(const BITMAPINFOHEADER *header);
-// Bytes per pixel row of an 8-bit DIB: the width rounded up to 4.
-DWORD dibRowSize(const BITMAPINFOHEADER *header);
-
 HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours);
 HGLOBAL copyDib(const BITMAPINFOHEADER *header);
 HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib);
-// The packed DIB of a bitmap resource of the program, or NULL.
+// The packed DIB of a bitmap resource of the program; NULL when there is
+// none, or (after a message) when it is not an 8-bit picture that fits its
+// resource.
 const BITMAPINFOHEADER *lockBitmapResource(int id);
 HBITMAP loadBitmapResource(int id);
 void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
