@@ -4,6 +4,7 @@ real input through X, and through the probe what X cannot see (window
 classes, owners, dialog texts and control ids)."""
 
 import json
+import struct
 import subprocess
 import sys
 import time
@@ -20,6 +21,17 @@ from quibtables import CATALOGUE, HOT_SPOTS, IDS, POSITIONS, bitmap, part  # noq
 from quibworld import until  # noqa: E402,F401
 
 MENU = "QuibLaunch"
+# The question mark over the product boxes: 32 x 32, its hot spot as the
+# cursor image stores it.
+QUESTION_MARK = (32, 32, *struct.unpack("<HH", (ROOT / "resources/art/cursor32.bin").read_bytes()[:4]))
+
+
+def folder(drive, length):
+    """A folder path of exactly length characters, ending in a backslash."""
+    path = f"{drive}:\\"
+    while len(path) < length:
+        path += "q" * min(100, length - len(path) - 1) + "\\"
+    return path
 
 
 class World(quibworld.World):
@@ -73,6 +85,33 @@ class World(quibworld.World):
         the test ends; returns whether the name existed already."""
         out = self.probe("hold", kind, name, wait=False)
         return json.loads(until(out.read_text, 10, f"the {kind} {name!r} held"))
+
+    def cursor(self):
+        """The pointer's shape on the screen: width, height, hot spot, pixels."""
+        if not getattr(self, "xfixes", None):
+            self.xfixes = self.x.xfixes_query_version()
+        image = self.x.xfixes_get_cursor_image(self.x.screen().root)
+        return image.width, image.height, image.xhot, image.yhot, tuple(image.cursor_image)
+
+    def standard_cursors(self):
+        """How the screen shows Windows' standard arrow and hourglass, from
+        two windows of the probe's (made once per world)."""
+        if not getattr(self, "standard", None):
+            probe = subprocess.Popen([quibworld.WINE, str(self.build_dir / "probe.exe"), "cursors"], env=self.env(),
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+            self.wait_window("QuibProbeHourglass")
+            self.standard, shown = {}, self.cursor()
+
+            def settled():   # a new shape, not Wine's blank one of a window just made, for 0.1 s
+                now = self.cursor()
+                time.sleep(0.1)
+                return now != shown and now[0] > 1 and now == self.cursor() and now
+            for name, x in (("arrow", 20), ("hourglass", 60)):
+                self.xdotool("mousemove", x, 20)
+                shown = self.standard[name] = until(settled, 5, name)
+            probe.kill()
+            probe.wait()
+        return self.standard
 
     def menu_picture(self, title, installed):
         """The whole screen as the menu of a title should show it."""

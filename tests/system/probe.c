@@ -7,6 +7,8 @@
  *   probe hold <kind> <name> holds a semaphore or mutex of that name, or
  *                            the file of that path open without sharing;
  *                            prints whether it existed, keeps it
+ *   probe cursors            shows the standard arrow and hourglass over two
+ *                            40 x 40 windows at the screen's top-left corner
  */
 #include <windows.h>
 #include <tlhelp32.h>
@@ -108,6 +110,20 @@ int main(int argc, char **argv)
         fflush(stdout);
         Sleep(INFINITE);
     }
-    fprintf(stderr, "usage: probe list | probe cmdline PROGRAM | probe hold semaphore|mutex|file NAME\n");
+    if (argc == 2 && !strcmp(argv[1], "cursors")) {
+        static const char *const classes[] = { "QuibProbeArrow", "QuibProbeHourglass" };
+        for (int i = 0; i < 2; i++) {
+            WNDCLASSA windowClass = { .lpfnWndProc = DefWindowProcA, .lpszClassName = classes[i],
+                                      .hCursor = LoadCursorA(NULL, i ? IDC_WAIT : IDC_ARROW) };
+            RegisterClassA(&windowClass);
+            ShowWindow(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, classes[i], "", WS_POPUP, 40 * i, 0, 40, 40,
+                                       NULL, NULL, NULL, NULL), SW_SHOWNOACTIVATE);
+        }
+        MSG message;
+        while (GetMessageA(&message, NULL, 0, 0) > 0)
+            DispatchMessageA(&message);
+        return 0;
+    }
+    fprintf(stderr, "usage: probe list | probe cmdline PROGRAM | probe hold semaphore|mutex|file NAME | probe cursors\n");
     return 2;
 }

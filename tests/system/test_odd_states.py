@@ -8,7 +8,7 @@ import time
 from pathlib import Path
 
 import pytest
-from conftest import CATALOGUE, HOT_SPOTS, IDS, MENU, part, until
+from conftest import CATALOGUE, HOT_SPOTS, IDS, MENU, folder, part, until
 
 VOLUME_2 = CATALOGUE[1]
 KEY = f"[HKEY_LOCAL_MACHINE\\{VOLUME_2['registryKey']}]"
@@ -30,10 +30,11 @@ def padded(size):
 # The installation value as written to the registry, and whether the title
 # then counts as installed (Play) or not (Install). The game lies in F:\Quib,
 # and also where a relative or empty value would wrongly lead: the root and
-# a folder of the launcher's drive, its current drive.
+# a folder of the launcher's drive, its current drive; F:\Empty holds no game.
 VALUES = [
     ("sz", text("F:\\Quib"), True),
     ("sz-without-nul", hex_value(1, b"F:\\Quib"), True),
+    ("folder-without-the-game", text("F:\\Empty"), False),
     ("expand-sz", hex_value(2, b"F:\\Quib\0"), False),
     ("multi-sz", hex_value(7, b"F:\\Quib\0\0"), False),
     ("binary", hex_value(3, b"F:\\Quib\0"), False),
@@ -53,8 +54,9 @@ VALUES = [
 
 @pytest.mark.parametrize("name, value, installed", VALUES, ids=[v[0] for v in VALUES])
 def test_installation_value_of_any_type_and_length(world, name, value, installed):
-    for folder in ("F:\\Quib\\", "D:\\", "D:\\Quib\\"):
-        world.put(folder + VOLUME_2["gameExe"])
+    for where in ("F:\\Quib\\", "D:\\", "D:\\Quib\\"):
+        world.put(where + VOLUME_2["gameExe"])
+    world.put("F:\\Empty\\readme.txt")
     world.put("D:\\" + VOLUME_2["discMarker"])
     world.reg_import(f'{KEY}\n"{VOLUME_2["valueName"]}"={value}')
     launcher = world.start(world.put_launcher("D:\\"))
@@ -65,25 +67,22 @@ def test_installation_value_of_any_type_and_length(world, name, value, installed
     assert launcher.wait(5) == 0
 
 
-def folder(drive, length):
-    """A folder path of exactly length characters, ending in a backslash."""
-    path = f"{drive}:\\"
-    while len(path) < length:
-        path += "q" * min(100, length - len(path) - 1) + "\\"
-    return path
+# The launcher's folder, the length of its path and the launcher's own name:
+# where its own path does not fit 260 characters, the folder is unknown,
+# never the folder above it (which here holds another title) nor the folder
+# a cut path seems to name (which holds the title's file).
+LIMITS = [(drive, length, "QuibLaunch.exe") for drive in "DF" for length in (200, 240, 255, 259)] + \
+    [("F", 200, "Quib" + "L" * 62 + ".exe")]
 
 
-@pytest.mark.parametrize("drive", ["D", "F"])
-@pytest.mark.parametrize("length", [200, 240, 255, 259])
-def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length):
-    """Where its own path does not fit 260 characters, the folder is
-    unknown, never the folder above it (which here holds another title)."""
+@pytest.mark.parametrize("drive, length, name", LIMITS, ids=[f"{d}-{n}-{len(e)}" for d, n, e in LIMITS])
+def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length, name):
     here, marker = folder(drive, length), "discMarker" if drive == "D" else "hardDiskExe"
     world.put(here + CATALOGUE[2][marker])
     world.put(here[:here.rstrip("\\").rindex("\\") + 1] + CATALOGUE[3][marker])
-    launcher = world.start(world.put_launcher(here))
-    if length + len("QuibLaunch.exe") < 260:
-        world.wait_menu()
+    launcher = world.start(world.put_launcher(here + name))
+    if length + len(name) < 260:
+        world.wait_menu(exe=name.lower())
         world.key("Escape")
     else:
         box = world.wait_window("#32770")

@@ -1,6 +1,6 @@
 """Play as a user meets it: the game starts at once when the disc is in
 any drive; otherwise the launcher asks for it, searches for ten seconds
-after each OK (without spinning), and asks again. A winmm.dll planted in
+after each OK (without spinning, showing the hourglass), and asks again. A winmm.dll planted in
 the game folder is never loaded, even where Wine would prefer it."""
 
 import time
@@ -44,7 +44,7 @@ def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
     cancel = next(c["rect"] for c in box["children"] if c["id"] == IDS["IDC_PROMPT_CANCEL"])
     world.click((cancel[0] + cancel[2]) // 2, (cancel[1] + cancel[3]) // 2)
     until(lambda: not world.windows("#32770"), 5, "the prompt to close")
-    time.sleep(0.5)
+    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS["IDB_PLAY_FOCUSED"]), 2, "the menu back, not searching")
     assert launcher.running and world.standin_log() == []
 
     world.put("E:\\" + VOLUME_2["discMarker"])   # in the second CD-ROM drive
@@ -55,6 +55,8 @@ def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
 
 
 def test_ten_seconds_of_searching_after_each_ok_cost_no_cpu_and_find_a_disc_put_in(world):
+    shapes = world.standard_cursors()
+    world.xdotool("mousemove", 5, 5)
     launcher = installed_launcher(world)
     world.wait_menu()
     world.key("Return")
@@ -62,7 +64,9 @@ def test_ten_seconds_of_searching_after_each_ok_cost_no_cpu_and_find_a_disc_put_
     world.key("Return")   # OK
     confirmed, cpu = time.monotonic(), launcher.cpu_seconds()
     until(lambda: not world.windows("#32770"), 5, "the first prompt to close")
+    until(lambda: world.cursor() == shapes["hourglass"], 3, "the hourglass during the search")
     prompt(world, IDS["IDD_PLAY_RETRY"])
+    assert world.cursor() == shapes["arrow"], "the hourglass stays after the search"
     assert 9.5 < time.monotonic() - confirmed < 11.5, "the retry prompt comes after ten seconds"
     assert launcher.cpu_seconds() - cpu < 1.0, "the search spins"
 

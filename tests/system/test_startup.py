@@ -31,8 +31,12 @@ FOLDERS = [
 
 @pytest.mark.parametrize("files, folder, title", FOLDERS, ids=[f"{f[1][0]}-{f[2]}-{len(f[0])}" for f in FOLDERS])
 def test_the_files_beside_the_launcher_select_its_title(world, files, folder, title):
+    """A C library planted beside the launcher is never loaded (it would end
+    the launcher): Wine too takes the imports from its system folder unless
+    a user tells it otherwise."""
     for name in files:
         world.put(name)
+    world.put_program(folder + "msvcrt.dll", "winmm.dll")
     world.xdotool("mousemove", 0, 0)
     launcher = world.start(world.put_launcher(folder))
     if title is None:
