@@ -236,12 +236,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR arguments, int 
     control(window, "STATIC", text, SS_LEFT | SS_NOPREFIX, 12, 12, WIDTH - 24, TEXT_HEIGHT, -1);
     statusLine = control(window, "STATIC", "", SS_LEFT | SS_NOPREFIX, 12, TEXT_HEIGHT + 18, WIDTH - 24, 20, -1);
     /* The buttons at the bottom right, in the order of the Tab key. */
-    int y = TEXT_HEIGHT + 44, x = WIDTH - 12 - (folder[0] ? 290 : 90);
+    int x = WIDTH - 12 - 90, y = TEXT_HEIGHT + 44;
     if (folder[0]) {
-        control(window, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, x, y, 90, 26, ID_INSTALL);
-        control(window, "BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, x + 100, y, 90, 26, ID_REMOVE);
+        control(window, "BUTTON", "Install", BS_DEFPUSHBUTTON | WS_TABSTOP, x - 200, y, 90, 26, ID_INSTALL);
+        control(window, "BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, x - 100, y, 90, 26, ID_REMOVE);
     }
-    control(window, "BUTTON", "Close", BS_PUSHBUTTON | WS_TABSTOP, WIDTH - 12 - 90, y, 90, 26, IDCANCEL);
+    control(window, "BUTTON", "Close", BS_PUSHBUTTON | WS_TABSTOP, x, y, 90, 26, IDCANCEL);
     ShowWindow(window, show);
     SetFocus(GetDlgItem(window, folder[0] ? ID_INSTALL : IDCANCEL));
 
