@@ -13,15 +13,14 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
-
 out="$root/build/discs"
 while [ $# -gt 0 ]; do
     case "$1" in
-        --out) out="$(realpath -m "$2")"; shift 2 ;;
+        --out) out="$(realpath -m "${2:?--out needs a folder}")"; shift 2 ;;
         *) echo "usage: bash scripts/disc-image.sh [--out DIR]" >&2; exit 2 ;;
     esac
 done
+cd "$root"
 
 bash scripts/install-deps.sh
 source scripts/wine-env.sh
