@@ -1,0 +1,99 @@
+"""The test discs for real Windows (scripts/disc-image.sh): two runs write
+the same bytes; read back by their Joliet names, the discs hold what the
+launcher and the tester need; the launcher started from a disc's files in
+a CD-ROM drive shows its title's menu; and The Whirl's setup stand-in
+installs it so that disc 1 hands over to the installed launcher, which
+plays with disc 2."""
+
+import hashlib
+import shutil
+import subprocess
+
+import pytest
+from conftest import CATALOGUE, ROOT, quibworld, until
+
+BUILD = ROOT / "build" / "win32"   # the discs carry the shipped 32-bit program
+ON_EVERY_DISC = {"autorun.inf", "QuibLaunch.exe", "winmm.dll", "CHECKLIST.txt"}
+AUTORUN = b"[autorun]\r\nopen=QuibLaunch.exe\r\nicon=QuibLaunch.exe,0\r\n"
+WHIRL = CATALOGUE[6]
+WHIRL_FOLDER = "C:\\Quib Test\\The Whirl"
+
+# Image, what it holds besides ON_EVERY_DISC, the program that shows the
+# menu once the launcher has started from it, and the title.
+DISCS = [
+    ("quib-volume3.iso", {"qbx3/Qbx3._CD", "setup.exe", "setup.ini", "qbx3/qbx332.exe", "TESTS/unit_tests.exe"},
+     "quiblaunch.exe", 2),
+    ("quib-whirl-disc1.iso", {"PlayQTW.exe", "Install/setup.exe", "Install/setup.ini", "Install/QBXTW.exe"},
+     "~qbx4.tmp", 6),
+    ("quib-whirl-disc2.iso", {"PlayQTW.exe", "Q4Items/qbx4._cd"}, "~qbx4.tmp", 6),
+]
+
+
+def make_images(out):
+    subprocess.run(["bash", str(ROOT / "scripts" / "disc-image.sh"), "--out", str(out)],
+                   check=True, capture_output=True, timeout=300)
+    return {image.name: hashlib.sha256(image.read_bytes()).hexdigest() for image in out.glob("*.iso")}
+
+
+@pytest.fixture(scope="module")
+def images(tmp_path_factory):
+    out = tmp_path_factory.mktemp("discs")
+    return out, make_images(out)
+
+
+def put_disc(world, image):
+    """The disc's files, by their Joliet names, in the CD-ROM drive D:;
+    returns their paths."""
+    drive = world.drive("d")
+    shutil.rmtree(drive)
+    subprocess.run(["xorriso", "-read_fs", "norock", "-osirrox", "on", "-indev", str(image), "-extract", "/",
+                    str(drive)], check=True, capture_output=True)
+    subprocess.run(["chmod", "-R", "u+w", str(drive)], check=True)
+    return {path.relative_to(drive).as_posix() for path in drive.rglob("*") if path.is_file()}
+
+
+def test_two_runs_of_the_script_write_the_same_images(images, tmp_path):
+    assert sorted(images[1]) == sorted(disc[0] for disc in DISCS)
+    assert make_images(tmp_path) == images[1]
+
+
+@pytest.mark.parametrize("image, files, menu, title", DISCS, ids=[disc[0] for disc in DISCS])
+def test_each_disc_shows_its_titles_menu_from_a_cd_rom_drive(world, images, image, files, menu, title):
+    assert put_disc(world, images[0] / image) >= files | ON_EVERY_DISC
+    assert world.unix("D:\\autorun.inf").read_bytes().startswith(AUTORUN)
+    assert world.unix("D:\\QuibLaunch.exe").read_bytes() == (BUILD / "QuibLaunch.exe").read_bytes()
+    if quibworld.WINE_ARCH != "win32":   # this machine runs only the 64-bit build
+        world.put_launcher("D:\\")
+    world.xdotool("mousemove", 0, 0)
+    world.start("D:\\QuibLaunch.exe")
+    world.wait_menu(exe=menu)
+    until(lambda: world.shows(world.menu_picture(title, installed=False)), 5, f"title {title}'s menu")
+    world.key("Escape")
+
+
+@pytest.mark.skipif(quibworld.WINE_ARCH != "win32", reason="the discs' stand-ins are 32-bit programs")
+def test_the_whirl_installs_from_its_setup_stand_in_and_plays_with_disc_two(world, images):
+    world.registry_dirty = True   # the setup stand-in writes the title's value
+    put_disc(world, images[0] / "quib-whirl-disc1.iso")
+    world.xdotool("mousemove", 0, 0)
+    world.start("D:\\QuibLaunch.exe")
+    world.wait_menu(exe="~qbx4.tmp")
+    world.key("Return")
+    setup = world.wait_window("InstallShield_Win", exe="setup.exe")
+    assert setup["text"] == "Quibbix The Whirl"
+    assert "Program:  D:\\Install\\setup.exe\r\n" in setup["children"][0]["text"]
+    assert "Current folder:  C:\\windows\r\n" in setup["children"][0]["text"]
+    world.key("Return")   # its Install, focused
+    until(lambda: world.exists(f"{WHIRL_FOLDER}\\QuibLaunch.exe"), 5, "the installation")
+    world.key("Escape")
+    until(lambda: not world.windows("InstallShield_Win"), 5, "the setup stand-in to close")
+
+    # Disc 1 now starts the installed launcher, whose Play finds disc 2.
+    world.start("D:\\QuibLaunch.exe")
+    world.wait_menu()
+    until(lambda: world.shows(world.menu_picture(6, installed=True)), 5, "the menu with Play")
+    assert any(f"{WHIRL_FOLDER}\\QuibLaunch.exe" in line for line in world.processes().values())
+    put_disc(world, images[0] / "quib-whirl-disc2.iso")
+    world.key("Return")
+    game = world.wait_window(WHIRL["gameWindowClass"], exe=WHIRL["gameExe"].lower())
+    assert f"Program:  {WHIRL_FOLDER}\\{WHIRL['gameExe']}\r\n" in game["children"][0]["text"]
