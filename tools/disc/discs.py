@@ -1,9 +1,8 @@
 """The test discs for real Windows: what lies on each, and the ISO 9660
 images with Joliet names that scripts/disc-image.sh writes.
 
-The names come from the launcher's own tables (the title catalogue and the
-two-disc title's constants), so each disc is laid out as the launcher
-expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH,
+The names come from the launcher's own table, the title catalogue, so each
+disc is laid out as the launcher expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH,
 which xorriso also takes for the volume's dates and id; it sorts the names
 itself. So the same programs give the same images, byte for byte.
 
@@ -12,7 +11,6 @@ itself. So the same programs give the same images, byte for byte.
 
 import hashlib
 import os
-import re
 import subprocess
 import sys
 import tempfile
@@ -20,16 +18,13 @@ from pathlib import Path, PureWindowsPath
 
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent))
-from quibtables import CATALOGUE, ROOT  # noqa: E402
+from quibtables import CATALOGUE  # noqa: E402
 
 VOLUME_3, WHIRL = CATALOGUE[2], CATALOGUE[6]
-# The two-disc title's own names, e.g. DISC2_MARKER = "C:\Q4Items\qbx4._cd".
-TWO_DISC = {name: text.replace("\\\\", "\\") for name, text in re.findall(
-    r'static const char (\w+)\[\] = "([^"]*)"', (ROOT / "src/titles/two_disc_title.cpp").read_text())}
-LAUNCHER, CANARY = TWO_DISC["INSTALLED_LAUNCHER"], "winmm.dll"
+LAUNCHER, CANARY = WHIRL["installedLauncher"], "winmm.dll"
 # Programs of the build, by what they are on a disc.
 PROGRAMS = {"launcher": LAUNCHER, "stand-in": "tools/disc/disc_standin.exe", "canary": CANARY,
-            "unit tests": "tests/unit/unit_tests.exe"}
+            "unit tests": "unit_tests.exe"}
 
 
 def crlf(text):
@@ -104,11 +99,11 @@ def discs():
     # prompt, it must not open a second menu over the game.
     game_w = WHIRL["discMarkerPath"][3:]
     whirl_1 = {**root("Quibbix The Whirl disc 1"), WHIRL["discMarker"]: "stand-in", **game(WHIRL, game_w),
-               **setup(WHIRL, (TWO_DISC["INSTALLER_CLASS"], TWO_DISC["INSTALLER_TITLE"]),
+               **setup(WHIRL, (WHIRL["installerClass"], WHIRL["installerTitle"]),
                        {WHIRL["gameExe"]: game_w, ini_of(WHIRL["gameExe"]): ini_of(game_w),
                         WHIRL["hardDiskExe"]: game_w, LAUNCHER: LAUNCHER, CANARY: CANARY})}
     whirl_2 = {**root("Quibbix The Whirl disc 2"), WHIRL["discMarker"]: "stand-in",
-               TWO_DISC["DISC2_MARKER"][3:]: marker("Quibbix The Whirl disc 2")}
+               WHIRL["secondDiscMarkerPath"][3:]: marker("Quibbix The Whirl disc 2")}
     return {"quib-volume3.iso": ("QUIB_VOLUME_3", volume_3),
             "quib-whirl-disc1.iso": ("QUIB_WHIRL_1", whirl_1),
             "quib-whirl-disc2.iso": ("QUIB_WHIRL_2", whirl_2)}
