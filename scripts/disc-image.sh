@@ -31,7 +31,7 @@ fi
 export SOURCE_DATE_EPOCH
 
 echo "== Building the shipped 32-bit program and the discs' programs (build/win32)"
-quib_build win32 QuibLaunch disc_standin plant unit_tests >/dev/null
+quib_build win32 QuibLaunch disc_standin canary unit_tests >/dev/null
 
 echo "== Writing the disc images to $out (dates: $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'))"
 /usr/bin/python3 tools/disc/discs.py "$root/build/win32" "$out"

@@ -1,8 +1,8 @@
 /* A winmm.dll planted beside the launcher, as anyone could put one on a
- * disc or into a game folder. In the tests (QUIB_STANDIN_LOG set) it notes
- * in the stand-in log that it was loaded; on the test discs for real
- * Windows it says so in a message box. It serves the one function the
- * launcher uses. */
+ * disc or into a game folder. On the test discs for real Windows it says in
+ * a message box that it was loaded; in the whole-program tests
+ * (QUIB_STANDIN_LOG set) it notes that in the stand-in log. It serves the
+ * one function the launcher uses. */
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <stdio.h>
