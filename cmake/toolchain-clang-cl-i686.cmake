@@ -1,8 +1,8 @@
 # Microsoft-style 32-bit build with LLVM's drop-in tools for cl, link and rc
-# (Debian packages clang-14, lld-14, llvm-14). mingw-w64's headers and
-# import libraries stand in for the Windows SDK; mingw-sdk-for-msvc.h makes
-# up for what those headers expect of GCC. On Windows, Visual Studio's own
-# cl, link and rc need no toolchain file.
+# (Debian packages clang-14, clang-tools-14, lld-14, llvm-14). mingw-w64's
+# headers and import libraries stand in for the Windows SDK;
+# mingw-sdk-for-msvc.h makes up for what those headers expect of GCC. On
+# Windows, Visual Studio's own cl, link and rc need no toolchain file.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(CMAKE_C_COMPILER clang-cl-14)
