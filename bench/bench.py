@@ -141,7 +141,7 @@ def main():
     ratios = {label: [a / b for a, b in zip(times[name], times["reference"])]
               for label, name in (("time_ratio", "launcher"), ("control_ratio", "control"))}
     memory = {name: [statistics.median(r[k] for r in runs[name]) for k in (1, 2)] for name in runs}
-    program = args.build / "QuibLaunch.exe"
+    program = world.launcher     # QUIB_LAUNCHER, if set, as the world ran it
     resource_size, offset = resources(program)
     reference_offset = resources(args.build / "bench" / "bench_reference.exe")[1]
 

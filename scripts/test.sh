@@ -1,7 +1,9 @@
 #!/bin/bash
 # Builds the launcher and runs every test: unit tests under Wine, the
-# artwork check and the whole-program tests. The last thing printed is
-# CTest's summary; the exit code is non-zero on any failure.
+# artwork check, the whole-program tests (on the shipped launcher and on the
+# Microsoft-style build's) and the release checks of the program files. The
+# last thing printed is CTest's summary; the exit code is non-zero on any
+# failure.
 #
 # The shipped program is the 32-bit build (preset win32). On machines that
 # cannot execute 32-bit code the tests run the 64-bit build of the same
@@ -20,6 +22,14 @@ source scripts/wine-env.sh
 # compiles for one architecture is caught on every machine.
 echo "== Building the shipped 32-bit program and its tests (build/win32)"
 quib_build win32
+
+# The same launcher built Microsoft-style (clang-cl, lld-link, llvm-rc), whose
+# resources and whole-program behaviour the msvc tests compare, and built by
+# clang and lld in mingw mode, only to prove that it links.
+echo "== Building the Microsoft-style launcher (build/win32-msvc)"
+quib_build win32-msvc
+echo "== Building the launcher with clang and lld in mingw mode (build/win32-clang)"
+quib_build win32-clang
 
 if [ "$QUIB_WINE_ARCH" = win64 ]; then
     echo "== This machine runs no 32-bit code: building the 64-bit test build (build/win64)"

@@ -48,6 +48,10 @@ def _wine_settings():
 
 
 WINE_ARCH, WINE, BUILD_DIR = _wine_settings()
+# The launcher under test: another build's program file when QUIB_LAUNCHER
+# names one, else the build directory's. The helper programs always come
+# from the build directory.
+LAUNCHER = os.environ.get("QUIB_LAUNCHER")
 WINESERVER = "/usr/lib/wine/wineserver"
 
 
@@ -177,15 +181,20 @@ class World:
         return self.unix(win_path).exists()
 
     def put_program(self, win_path, name):
-        """Copies a program of the build (e.g. "QuibLaunch.exe") to a path."""
+        """Copies a program of the build (e.g. "standin.exe", or a host path) to a path."""
         self.unix(win_path).parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(self.build_dir / name, self.unix(win_path))
         return win_path
 
+    @property
+    def launcher(self):
+        """The host path of the launcher under test."""
+        return Path(LAUNCHER) if LAUNCHER else self.build_dir / "QuibLaunch.exe"
+
     def put_launcher(self, where):
         """The launcher in a folder (ending in a backslash) or at a path."""
         return self.put_program(where + "QuibLaunch.exe" if where.endswith("\\") else where,
-                                "QuibLaunch.exe")
+                                self.launcher)
 
     # --- the registry ------------------------------------------------
 

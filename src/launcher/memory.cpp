@@ -1,27 +1,32 @@
-// The launcher allocates exactly one object with new. These definitions keep
-// the C++ runtime's exception machinery out of the program: allocation
-// failure is reported by a null pointer, never by a throw.
-#include <new>
+// The launcher allocates exactly one object with new, a Title, through the
+// class's own operators. They keep the C++ runtime's exception machinery out
+// of the program: allocation failure is reported by a null pointer, never by
+// a throw.
 #include <stdlib.h>
+#include "titles/title.h"
 
-void *operator new(size_t size, const std::nothrow_t &) noexcept
+void *Title::operator new(size_t size) noexcept
 {
-    return malloc(size ? size : 1);
+    return malloc(size);
 }
 
-void operator delete(void *block) noexcept
-{
-    free(block);
-}
-
-void operator delete(void *block, size_t) noexcept
+void Title::operator delete(void *block) noexcept
 {
     free(block);
 }
 
 // A pure virtual call can only be a bug; end the process rather than pull in
-// the runtime's terminate handling.
+// the runtime's terminate handling. The compiler calls this hook by the
+// name its C++ ABI gives it: _purecall in Microsoft's, __cxa_pure_virtual
+// in the one GCC and mingw clang use.
+#ifdef _MSC_VER
+extern "C" int __cdecl _purecall()
+{
+    abort();
+}
+#else
 extern "C" void __cxa_pure_virtual()
 {
     abort();
 }
+#endif

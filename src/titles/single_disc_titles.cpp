@@ -1,6 +1,5 @@
 // The eight titles that come on one disc. They differ only in their row of
 // the catalogue.
-#include <new>
 #include "launcher/catalogue.h"
 #include "menu/bitmaps.h"
 #include "titles/title.h"
@@ -45,15 +44,15 @@ typedef SingleDiscTitle<8> BrasherTitle;
 Title *newTitle(int onCd, int titleIndex)
 {
     switch (titleIndex) {
-    case 0: return new (std::nothrow) VolumeOneTitle(onCd, titleIndex);
-    case 1: return new (std::nothrow) VolumeTwoTitle(onCd, titleIndex);
-    case 2: return new (std::nothrow) VolumeThreeTitle(onCd, titleIndex);
-    case 3: return new (std::nothrow) JockoTitle(onCd, titleIndex);
-    case 4: return new (std::nothrow) GlimTitle(onCd, titleIndex);
-    case 5: return new (std::nothrow) ReeliesTitle(onCd, titleIndex);
-    case 6: return new (std::nothrow) TwoDiscTitle(onCd, titleIndex);
-    case 7: return new (std::nothrow) NodialTitle(onCd, titleIndex);
-    case 8: return new (std::nothrow) BrasherTitle(onCd, titleIndex);
+    case 0: return new VolumeOneTitle(onCd, titleIndex);
+    case 1: return new VolumeTwoTitle(onCd, titleIndex);
+    case 2: return new VolumeThreeTitle(onCd, titleIndex);
+    case 3: return new JockoTitle(onCd, titleIndex);
+    case 4: return new GlimTitle(onCd, titleIndex);
+    case 5: return new ReeliesTitle(onCd, titleIndex);
+    case 6: return new TwoDiscTitle(onCd, titleIndex);
+    case 7: return new NodialTitle(onCd, titleIndex);
+    case 8: return new BrasherTitle(onCd, titleIndex);
     default: return NULL;
     }
 }

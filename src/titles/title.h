@@ -30,6 +30,13 @@ class Title {
 public:
     Title(int onCd, int titleIndex);
 
+    // The launcher's only object on the heap (src/launcher/memory.cpp).
+    // Both are noexcept: a failed allocation makes the new-expression give
+    // NULL without running the constructor, so neither a throwing operator
+    // new nor the C++ library's <new> is needed.
+    static void *operator new(size_t size) noexcept;
+    static void operator delete(void *block) noexcept;
+
     // The slots, in this order.
     virtual void loadBoxArt() = 0;
     virtual const char *gameWindowClass() = 0;

@@ -8,6 +8,7 @@ import subprocess
 
 import pytest
 from conftest import CATALOGUE, MENU, ROOT, until
+from quibworld import LAUNCHER
 
 
 def ends_silently(world, launcher, menus=0):
@@ -81,8 +82,13 @@ def test_the_series_name_held_by_an_object_of_another_kind(world):
 def test_the_shipped_program_is_a_32_bit_gui_program_importing_known_dlls_only():
     """Every DLL it imports is one of Windows' known DLLs, which always come
     from the system directory: none can be planted beside the launcher."""
-    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(ROOT / "build" / "win32" / "QuibLaunch.exe")],
+    program = LAUNCHER or ROOT / "build" / "win32" / "QuibLaunch.exe"   # the one under test
+    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(program)],
                           capture_output=True, text=True, check=True).stdout
     assert re.search(r"file format pei-i386", dump) and re.search(r"Subsystem\s+00000002", dump)
     imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
     assert imports == {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
+    # It starts at its own entry point: nothing of the C runtime's start-up
+    # (__getmainargs, _initterm, ...), only these few functions.
+    crt = re.search(r"DLL Name: msvcrt\.dll\n(.*?)\n\n", dump, re.S)[1]
+    assert set(re.findall(r"^\s+\w+\s+\d+\s+(\w+)$", crt, re.M)) <= {"abort", "free", "malloc", "memcpy", "memset", "strlen"}
