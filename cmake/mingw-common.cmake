@@ -7,7 +7,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Test programs run through Wine; scripts/wine-run picks the prefix and binary.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
-# No time stamp in any program file: a rebuild of the same sources gives the
-# same bytes.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
