@@ -53,24 +53,28 @@ TEST(Paths, TheDriveSearch)
 {
     if (!getenv("QUIB_UNIT_DRIVES"))
         GTEST_SKIP() << "needs the test rig's hard disks E to H";
-    const std::string marker = ":\\quib-fileexists\\marker.dat";
-    quibtest::Scratch scratch;
+    // A folder counts as a file here; none is left from a run that failed.
+    const std::string folder = ":\\quib-fileexists";
+    for (char letter : { 'E', 'G' })
+        RemoveDirectoryA((letter + folder).c_str());
     char path[PATH_SIZE];
     auto check = [&](char letter, int exactOnly) {
-        return fileExists(strcpy(path, (letter + marker).c_str()), exactOnly);
+        return fileExists(strcpy(path, (letter + folder).c_str()), exactOnly);
     };
     EXPECT_EQ(check('E', 0), 0);
-    EXPECT_EQ(path, 'Z' + marker);
-    scratch.file('G' + marker);
+    EXPECT_EQ(path, 'Z' + folder);
+    CreateDirectoryA(("G" + folder).c_str(), NULL);
     EXPECT_EQ(check('E', 1), 0);
-    EXPECT_EQ(path, 'E' + marker);
+    EXPECT_EQ(path, 'E' + folder);
     EXPECT_EQ(check('C', 0), 1);
-    EXPECT_EQ(path, 'G' + marker);
-    scratch.file('E' + marker);
+    EXPECT_EQ(path, 'G' + folder);
+    CreateDirectoryA(("E" + folder).c_str(), NULL);
     EXPECT_EQ(check('H', 0), 1);
     EXPECT_EQ(path[0], 'E') << "E comes before G";
     EXPECT_EQ(check('G', 0), 1);
     EXPECT_EQ(path[0], 'G') << "the named drive comes first";
+    for (char letter : { 'E', 'G' })
+        RemoveDirectoryA((letter + folder).c_str());
 }
 
 } // namespace

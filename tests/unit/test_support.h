@@ -1,31 +1,10 @@
-// Helpers for tests on the real files and windows of the Wine prefix.
+// Helpers for tests on the real windows of the system they run on.
 #pragma once
 #include <windows.h>
-#include <stdio.h>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace quibtest {
-
-// Empty files, each in a folder under a drive's root: all go with the object.
-struct Scratch {
-    std::vector<std::string> files;
-    ~Scratch()
-    {
-        for (const std::string &path : files) {
-            DeleteFileA(path.c_str());
-            RemoveDirectoryA(path.substr(0, path.rfind('\\')).c_str());
-        }
-    }
-    void file(const std::string &path)
-    {
-        CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), NULL);
-        if (FILE *file = fopen(path.c_str(), "w"))
-            fclose(file);
-        files.push_back(path);
-    }
-};
 
 inline HWND waitForWindow(const char *cls, const char *title, int timeoutMs = 5000)
 {
