@@ -1,19 +1,20 @@
 # Microsoft-style 32-bit build with LLVM's drop-in tools for cl, link and rc
-# (Debian packages clang-14, clang-tools-14, lld-14, llvm-14). mingw-w64's
-# headers and import libraries stand in for the Windows SDK;
+# (Debian packages clang, clang-tools, lld and llvm; LLVM 14 or later).
+# mingw-w64's headers and import libraries stand in for the Windows SDK;
 # mingw-sdk-for-msvc.h makes up for what those headers expect of GCC. On
 # Windows, Visual Studio's own cl, link and rc need no toolchain file.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER clang-cl-14)
-set(CMAKE_CXX_COMPILER clang-cl-14)
+include(${CMAKE_CURRENT_LIST_DIR}/llvm-tools.cmake)
+quib_llvm_tool(CMAKE_C_COMPILER clang-cl)
+set(CMAKE_CXX_COMPILER ${CMAKE_C_COMPILER})
 set(CMAKE_C_COMPILER_TARGET i686-pc-windows-msvc)
 set(CMAKE_CXX_COMPILER_TARGET i686-pc-windows-msvc)
-set(CMAKE_RC_COMPILER llvm-rc-14)
-set(CMAKE_LINKER lld-link-14)
-set(CMAKE_AR llvm-lib-14)
-set(CMAKE_MT llvm-mt-14)
-set(CMAKE_DLLTOOL llvm-dlltool-14)
+quib_llvm_tool(CMAKE_RC_COMPILER llvm-rc)
+quib_llvm_tool(CMAKE_LINKER lld-link)
+quib_llvm_tool(CMAKE_AR llvm-lib)
+quib_llvm_tool(CMAKE_MT llvm-mt)
+quib_llvm_tool(CMAKE_DLLTOOL llvm-dlltool)
 # There is no Microsoft C runtime here to link a test program against.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
