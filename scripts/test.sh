@@ -45,7 +45,7 @@ export QUIB_WIN32_BUILD_DIR="$root/build/win32"
 export QUIB_TEST_RUN="$$-$RANDOM"
 unit_prefix="$QUIB_BUILD_DIR/wine-unit"
 cleanup() {
-    WINEPREFIX="$unit_prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$unit_prefix" "$QUIB_WINESERVER" -k >/dev/null 2>&1 || true
     local signal pids
     for signal in TERM KILL; do
         pids=$(grep -l -s -z -x "QUIB_TEST_RUN=$QUIB_TEST_RUN" /proc/[0-9]*/environ |
@@ -70,7 +70,7 @@ export DISPLAY=":$display_number"
 
 echo "== Preparing the unit-test Wine prefix (display $DISPLAY)"
 export WINEPREFIX="$unit_prefix"
-/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+"$QUIB_WINESERVER" -k >/dev/null 2>&1 || true
 quib_make_unit_prefix
 
 # The unit tests share one prefix, its drives and the series semaphore, and

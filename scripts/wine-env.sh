@@ -6,6 +6,7 @@
 # 32-bit program is still built and checked as a file.
 
 QUIB_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$QUIB_ROOT/scripts/find-tools.sh"
 
 if [ -z "${QUIB_WINE_ARCH:-}" ]; then
     if [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
@@ -17,11 +18,12 @@ fi
 export QUIB_WINE_ARCH
 
 if [ "$QUIB_WINE_ARCH" = win32 ]; then
-    QUIB_WINE=/usr/lib/wine/wine
+    QUIB_WINE="$(quib_wine_program wine || echo wine)"
 else
-    QUIB_WINE=/usr/lib/wine/wine64
+    QUIB_WINE="$(quib_wine_program wine64 || echo wine64)"
 fi
-export QUIB_WINE
+QUIB_WINESERVER="$(quib_wine_program wineserver || echo wineserver)"
+export QUIB_WINE QUIB_WINESERVER
 export WINEARCH="$QUIB_WINE_ARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export QUIB_BUILD_DIR="${QUIB_BUILD_DIR:-$QUIB_ROOT/build/$QUIB_WINE_ARCH}"
@@ -48,7 +50,7 @@ REG
 # Starts the prefix's server detached from our pipes (a runner that waits
 # for end-of-file would otherwise hang until the server exits).
 quib_start_server() {
-    (/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &)
+    ("$QUIB_WINESERVER" -p </dev/null >/dev/null 2>&1 &)
     "$QUIB_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
@@ -62,7 +64,7 @@ quib_make_prefix() {
     fi
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    (/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &)
+    ("$QUIB_WINESERVER" -p </dev/null >/dev/null 2>&1 &)
     "$QUIB_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/quib-settings.reg"
     quib_prefix_settings > "$reg"
@@ -77,7 +79,7 @@ quib_make_prefix() {
         fi
     done
     "$QUIB_WINE" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || true
-    /usr/lib/wine/wineserver -k || true
+    "$QUIB_WINESERVER" -k || true
     sleep 0.5
     quib_start_server
     touch "$stamp"

@@ -42,17 +42,16 @@ def _wine_settings():
     """The Wine the scripts chose for this machine: win32 where it runs
     32-bit code, else win64 with the 64-bit build."""
     out = subprocess.run(["bash", "-c", f'source "{ROOT}/scripts/wine-env.sh"; '
-                          'echo "$QUIB_WINE_ARCH $QUIB_WINE $QUIB_BUILD_DIR"'],
+                          'echo "$QUIB_WINE_ARCH $QUIB_WINE $QUIB_WINESERVER $QUIB_BUILD_DIR"'],
                          capture_output=True, text=True, check=True).stdout.split()
-    return out[0], out[1], Path(os.environ.get("QUIB_BUILD_DIR") or out[2])
+    return out[0], out[1], out[2], Path(os.environ.get("QUIB_BUILD_DIR") or out[3])
 
 
-WINE_ARCH, WINE, BUILD_DIR = _wine_settings()
+WINE_ARCH, WINE, WINESERVER, BUILD_DIR = _wine_settings()
 # The launcher under test: another build's program file when QUIB_LAUNCHER
 # names one, else the build directory's. The helper programs always come
 # from the build directory.
 LAUNCHER = os.environ.get("QUIB_LAUNCHER")
-WINESERVER = "/usr/lib/wine/wineserver"
 
 
 def until(check, timeout, what):
