@@ -1,4 +1,6 @@
-"""The resources of the program files: the shipped program carries exactly
+"""The resources of the program files: each starts its resources on a page
+of the file (where a loader can map them rather than copy them); the
+shipped program carries exactly
 the ids of resources/resource.h (and the icon and cursor images, the version
 block), all under language 1033, so that no string table, manifest or other
 resource slips in, nor does one the program needs go missing; its icon
@@ -23,6 +25,9 @@ from quibtables import IDS  # noqa: E402
 def resources(path):
     """{(type, id, language): (code page, data)}, a name standing for its id."""
     pe = pefile.PE(path, fast_load=True)
+    for section in pe.sections:
+        if section.Name.rstrip(b"\0") == b".rsrc" and section.PointerToRawData % 0x1000:
+            differences.append(f"{path}: resources at file offset {section.PointerToRawData:#x}, not on a page")
     pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
     key = lambda entry: str(entry.name) if entry.name is not None else entry.id  # noqa: E731
     found, directory = {}, getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
@@ -35,13 +40,14 @@ def resources(path):
     return found
 
 
+differences = []
 shipped = resources(sys.argv[1])
 print(f"{len(shipped)} resources in {sys.argv[1]}")
 ids = {2: "IDB_", 5: "IDD_", 14: "IDI_", 12: "IDC_QUESTION"}
 expected = {(kind, number, 1033) for kind, prefix in ids.items() for name, number in IDS.items()
             if name.startswith(prefix)} | {(3, image, 1033) for image in (2, 3, 4, 5)} | {(1, 1, 1033), (16, 1, 1033)}
-differences = [f"{key}: " + ("missing" if key in expected else "not one of the program's")
-               for key in sorted(expected ^ shipped.keys(), key=str)]
+differences += [f"{key}: " + ("missing" if key in expected else "not one of the program's")
+                for key in sorted(expected ^ shipped.keys(), key=str)]
 
 # Each icon group entry: width, height, colours, reserved, planes, bits, bytes, image id.
 group = shipped.get((14, IDS["IDI_LAUNCHER"], 1033), (0, bytes(6)))[1]
