@@ -10,8 +10,8 @@
 # default /var/cache/quib/debian13; delete it to start afresh). The packages
 # the build and the tests need go in through scripts/install-deps.sh, as on
 # any machine. Each run copies the source tree, without its build folder,
-# to /root/quib in the root and runs the command there with a clean
-# environment. It runs in mount and process namespaces of its own: the
+# to /root/NAME in the root (NAME: the tree's folder name) and runs the
+# command there with a clean environment. It runs in mount and process namespaces of its own: the
 # root's /proc, /sys and /dev go away with it, and so does every process it
 # leaves behind. /tmp is this machine's, so that X screens on both sides
 # pick different numbers.
@@ -52,15 +52,16 @@ if [ ! -f "$root/.quib-ready" ]; then
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
-echo "== Copying the source tree to $root/root/quib"
-rm -rf "$root/root/quib"
-mkdir -p "$root/root/quib"
-tar -C "$src" --exclude=./build -cf - . | tar -C "$root/root/quib" -xf -
+copy="/root/$(basename "$src")"
+echo "== Copying the source tree to $root$copy"
+rm -rf "$root$copy"
+mkdir -p "$root$copy"
+tar -C "$src" --exclude=./build -cf - . | tar -C "$root$copy" -xf -
 
 # Everything below runs in new mount and process namespaces; the shell
 # there is the namespace's first process, and its end ends every process
 # left in it.
-export QUIB_NS_ROOT="$root"
+export QUIB_NS_ROOT="$root" QUIB_NS_COPY="$copy"
 exec unshare --mount --propagation private --pid --fork -- bash -c '
     set -e
     r="$QUIB_NS_ROOT"
@@ -68,7 +69,8 @@ exec unshare --mount --propagation private --pid --fork -- bash -c '
     mount --rbind /sys "$r/sys"
     mount --rbind /dev "$r/dev"
     mount --bind /tmp "$r/tmp"
-    exec env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI=$CI} \
-        chroot "$r" bash -c "cd /root/quib && exec \"\$@\"" debian13 "$@"
+        chroot "$r" bash -c "cd \"$QUIB_NS_COPY\" && exec \"\$@\"" debian13 "$@" || status=$?
+    exit "${status:-0}"
 ' quib-debian13 "$@"
