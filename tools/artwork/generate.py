@@ -14,6 +14,10 @@ and scaled down, text at the final size with hinting) and then mapped onto
 one shared 256-colour table, which is the menu picture's table and so the
 palette the launcher realises. Pictures whose table is shorter than 256
 entries use only the first entries of that shared table.
+
+The text comes from the stored lettering (lettering.py): masks FreeType drew
+on Debian 12, so that a newer Pillow or FreeType elsewhere draws the same
+pictures. --render-text draws them afresh (see --help).
 """
 
 import os
@@ -89,14 +93,17 @@ PLATE = (28, 10, 52)
 
 # ---------------------------------------------------------------- helpers
 
-_fonts = {}
+import lettering  # noqa: E402  (the text, as stored masks or drawn afresh by FreeType)
+
+_lettering = None
 
 
 def font(name, size):
-    key = (name, size)
-    if key not in _fonts:
-        _fonts[key] = ImageFont.truetype(os.path.join(FONT_DIR, name), size)
-    return _fonts[key]
+    return _lettering.font(name, size)
+
+
+def put_text(draw, xy, text, fnt, fill, stroke=0, stroke_fill=None):
+    lettering.draw_text(draw, xy, text, fnt, fill, stroke, stroke_fill)
 
 
 SANS_BOLD = "DejaVuSans-Bold.ttf"
@@ -142,8 +149,7 @@ def text_size(text, fnt, stroke=0):
 
 def draw_text_centred(draw, cx, top, text, fnt, fill, stroke=0, stroke_fill=None):
     w, _, box = text_size(text, fnt, stroke)
-    draw.text((cx - w // 2 - box[0], top - box[1]), text, font=fnt, fill=fill,
-              stroke_width=stroke, stroke_fill=stroke_fill)
+    put_text(draw, (cx - w // 2 - box[0], top - box[1]), text, fnt, fill, stroke, stroke_fill)
 
 
 def fit_font(name, text, max_width, start, stroke=0):
@@ -170,8 +176,8 @@ def logo_layer(text, size, fill_top, fill_bottom, outline, stroke, angle=0):
     outer = Image.new("L", layer_size, 0)
     inner = Image.new("L", layer_size, 0)
     origin = (pad - box[0], pad - box[1])
-    ImageDraw.Draw(outer).text(origin, text, font=fnt, fill=255, stroke_width=stroke, stroke_fill=255)
-    ImageDraw.Draw(inner).text(origin, text, font=fnt, fill=255)
+    put_text(ImageDraw.Draw(outer), origin, text, fnt, 255, stroke, 255)
+    put_text(ImageDraw.Draw(inner), origin, text, fnt, 255)
     fill = vertical_gradient(layer_size, fill_top, fill_bottom)
     rgba = Image.new("RGBA", layer_size, outline + (0,))
     rgba.putalpha(outer)
@@ -219,7 +225,7 @@ def draw_emblem(draw, kind, box, accent, dark):
         draw.ellipse((cx - rad, cy - rad, cx + rad, cy + rad), fill=accent, outline=dark, width=max(2, int(rad / 8)))
         fnt = font(SANS_BOLD, int(rad * 1.5))
         w, h, bb = text_size(digit, fnt)
-        draw.text((cx - w / 2 - bb[0], cy - h / 2 - bb[1]), digit, font=fnt, fill=dark)
+        put_text(draw, (cx - w / 2 - bb[0], cy - h / 2 - bb[1]), digit, fnt, dark)
         if kind == "jumbo":
             # a ribbon across the disc
             band = rad * 0.42
@@ -229,7 +235,7 @@ def draw_emblem(draw, kind, box, accent, dark):
                           (cx - rad * 1.15, top + band / 2)], fill=(230, 20, 40), outline=dark)
             fnt = font(SANS_BOLD, max(6, int(band * 0.78)))
             w, h, bb = text_size("JUMBO", fnt)
-            draw.text((cx - w / 2 - bb[0], top + (band - h) / 2 - bb[1]), "JUMBO", font=fnt, fill=(255, 255, 255))
+            put_text(draw, (cx - w / 2 - bb[0], top + (band - h) / 2 - bb[1]), "JUMBO", fnt, (255, 255, 255))
     elif kind == "jocko":
         # a grinning face with a jester's cap
         draw.ellipse((cx - rad * 0.8, cy - rad * 0.55, cx + rad * 0.8, cy + rad * 0.95), fill=accent, outline=dark,
@@ -457,7 +463,7 @@ def menu_picture():
             draw_text_centred(d, cx, top, line, fnt, (255, 240, 160), 1, (20, 4, 30))
             top += 12
     # small print along the floor
-    d.text((10, 400), "\u00a9 Fennwick. All rights reserved.", font=font(SANS_BOLD, 9), fill=(150, 120, 190))
+    put_text(d, (10, 400), "\u00a9 Fennwick. All rights reserved.", font(SANS_BOLD, 9), (150, 120, 190))
     return img
 
 
@@ -536,7 +542,7 @@ def info_background():
     # faint question marks in the corners
     fnt = font(SERIF_BOLD, 40)
     for (x, y) in ((16, 12), (w - 44, 12), (16, h - 62), (w - 44, h - 62)):
-        d.text((x, y), "?", font=fnt, fill=(240, 222, 180))
+        put_text(d, (x, y), "?", fnt, (240, 222, 180))
     return img
 
 
@@ -661,7 +667,7 @@ def icon_emblem(size):
     d.ellipse((S * 0.09, S * 0.09, S * 0.91, S * 0.91), outline=(255, 240, 140, 255), width=max(1, S // 40))
     fnt = font(SANS_BOLD, int(S * 0.72))
     w, h, bb = text_size("Q", fnt)
-    d.text(((S - w) / 2 - bb[0], (S - h) / 2 - bb[1] - S * 0.02), "Q", font=fnt, fill=(90, 10, 140, 255))
+    put_text(d, ((S - w) / 2 - bb[0], (S - h) / 2 - bb[1] - S * 0.02), "Q", fnt, (90, 10, 140, 255))
     return img
 
 
@@ -691,7 +697,7 @@ def cursor_files():
     fnt = font(SANS_BOLD, 26)
     glyph = Image.new("L", (size, size), 0)
     w, h, bb = text_size("?", fnt)
-    ImageDraw.Draw(glyph).text((9 - bb[0], 7 - bb[1]), "?", font=fnt, fill=255)
+    put_text(ImageDraw.Draw(glyph), (9 - bb[0], 7 - bb[1]), "?", fnt, 255)
     white = glyph.point(lambda v: 255 if v >= 110 else 0)
     outline = white.filter(ImageFilter.MaxFilter(3))
     wb, ob = white.tobytes(), outline.tobytes()
@@ -751,9 +757,24 @@ def shared_table(pictures):
 
 
 def main(argv):
+    global _lettering
+    import argparse
     here = os.path.dirname(os.path.abspath(__file__))
-    out = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "resources", "art")
+    parser = argparse.ArgumentParser(
+        prog="generate.py", description="The text is drawn from the stored lettering (lettering.json and "
+        "lettering.png), so that every system draws the same pictures.")
+    parser.add_argument("output", nargs="?", default=os.path.join(here, "..", "..", "resources", "art"),
+                        help="where the pictures go (default: resources/art)")
+    parser.add_argument("--lettering", default=here, metavar="FOLDER",
+                        help="the folder of the stored lettering (default: beside this tool)")
+    parser.add_argument("--render-text", action="store_true",
+                        help="draw the text with this system's FreeType instead, and write the lettering "
+                        "folder afresh: after changing any text, on Debian 12, whose Pillow and FreeType "
+                        "drew the committed pictures")
+    args = parser.parse_args(argv[1:])
+    out, render = args.output, args.render_text
     os.makedirs(out, exist_ok=True)
+    _lettering = lettering.Store(args.lettering, render, FONT_DIR)
     pictures = render_all()
     table = shared_table(pictures)
     files = {}
@@ -772,6 +793,8 @@ def main(argv):
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
+    if render:
+        _lettering.save()
     return 0
 
 
