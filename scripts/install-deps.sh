@@ -27,11 +27,18 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 /usr/bin/python3 -c 'import Xlib' 2>/dev/null || need+=(python3-xlib)
 /usr/bin/python3 -c 'import pyvirtualdisplay' 2>/dev/null || need+=(python3-pyvirtualdisplay)
 command -v xdotool >/dev/null || need+=(xdotool)
+command -v openbox >/dev/null || need+=(openbox)
 command -v xorriso >/dev/null || need+=(xorriso)
 [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf ] || need+=(fonts-dejavu-core)
 [ -f /usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf ] || need+=(fonts-dejavu-extra)
 { quib_wine_program wine && quib_wine_program wineserver; } >/dev/null && dpkg -s wine32:i386 >/dev/null 2>&1 ||
     need+=(wine wine32:i386 wine64)
+# The X Input extension library, which Wine recommends: without it Wine 10
+# cannot grab the pointer for a full-screen window, and the window's
+# thread spins between clipping the pointer and giving it up, answering no
+# messages, whenever a window manager gives it the keyboard focus.
+[ -e /usr/lib/i386-linux-gnu/libXi.so.6 ] || need+=(libxi6:i386)
+[ -e /usr/lib/x86_64-linux-gnu/libXi.so.6 ] || need+=(libxi6)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0

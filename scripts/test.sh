@@ -59,14 +59,15 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# A screen for the unit tests that create real windows and dialogs. The
-# system tests make their own.
+# A screen for the unit tests that create real windows and dialogs, with a
+# window manager as on a player's desktop. The system tests make their own.
 fifo="$(mktemp -u)"
 mkfifo "$fifo"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
 read -r -t 15 display_number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
 rm -f "$fifo"
 export DISPLAY=":$display_number"
+openbox </dev/null >/dev/null 2>&1 &
 
 echo "== Preparing the unit-test Wine prefix (display $DISPLAY)"
 export WINEPREFIX="$unit_prefix"

@@ -28,14 +28,16 @@ export WINEARCH="$QUIB_WINE_ARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export QUIB_BUILD_DIR="${QUIB_BUILD_DIR:-$QUIB_ROOT/build/$QUIB_WINE_ARCH}"
 
-# Settings that make a throwaway prefix fast and deterministic: no window
-# manager waits, no crash dialogs.
+# Settings of a throwaway prefix. Windows stay managed by the screen's
+# window manager, as Wine's own default has it; Wine draws their frames
+# itself (as it does on request for any user), so that dialogs look the
+# same under any window manager. A crash ends the program at once instead
+# of waiting on a crash dialog.
 quib_prefix_settings() {
     cat <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
 "Decorated"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]

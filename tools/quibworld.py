@@ -1,7 +1,8 @@
 """Throwaway Wine worlds for the launcher: a Wine prefix with simulated
-CD-ROM and hard drives, a private X screen, registry values, and programs
-started as Explorer would start them. The demo, the benchmark and the
-whole-program tests all run the launcher in one.
+CD-ROM and hard drives, a private X screen with a window manager on it (as
+a player's desktop has), registry values, and programs started as
+Explorer would start them. The demo, the benchmark and the whole-program
+tests all run the launcher in one.
 
     world = World(build_dir)              # D: E: CD-ROM drives, F: G: H: hard disks
     world.put("D:\\qbx3\\Qbx3._CD")       # the Volume 3 disc
@@ -13,6 +14,10 @@ A prefix template is made once per build directory (wineboot, about 8 s);
 each world clones it with hard links and starts its own Wine server on its
 own screen (about 1 s). reset() ends every program a user would have
 started and puts drives, C: and the registry back as they were.
+
+The window manager is openbox, the one of LXDE and LXQt (QUIB_WM names
+another, "none" none). It gives the keyboard focus to the window a person
+would be typing into: a new window, or the one clicked.
 """
 
 import fcntl
@@ -36,6 +41,7 @@ CDROM_DRIVES, FIXED_DRIVES = "de", "fgh"
 WINE_PROGRAMS = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe",
                  "explorer.exe", "conhost.exe", "start.exe", "wineboot.exe", "tabtip.exe"}
 MAKERS = ("Fennwick", "Marrowby")   # the registry keys the titles' installers write
+WINDOW_MANAGER = os.environ.get("QUIB_WM", "openbox")
 
 
 def _wine_settings():
@@ -118,10 +124,12 @@ class Program:
 
 class World:
     def __init__(self, name="world", build_dir=None, screen=(800, 600), depth=24,
-                 windows=None, display=None):
+                 windows=None, display=None, wm=WINDOW_MANAGER):
         """windows: the Windows version Wine reports ("winxp", "win7" or
-        "win10", the default); display: an X display of the user's instead of a private
-        screen of the given size and depth."""
+        "win10", the default); display: an X display of the user's (with
+        the user's own window manager) instead of a private screen of the
+        given size and depth; wm: the window manager of a private screen
+        ("none" for none)."""
         self.build_dir = Path(build_dir or BUILD_DIR)
         self.dir = self.build_dir / "worlds" / f"{name}-{os.getpid()}"
         self.prefix = self.dir / "prefix"
@@ -136,7 +144,7 @@ class World:
             link = self.prefix / "dosdevices" / f"{letter}:"
             link.unlink()
             link.symlink_to(self.drive(letter))
-        self.screen = None
+        self.screen = self.wm = None
         if display is None:
             self.screen = Display(backend="xvfb", size=screen, color_depth=depth,
                                   extra_args=["-nolisten", "tcp"], manage_global_env=False)
@@ -144,6 +152,13 @@ class World:
             display = self.screen.new_display_var
         self.x = Xlib.display.Display(display)
         self.display, self.registry_dirty = display, False
+        if self.screen and wm != "none":
+            self.wm = subprocess.Popen([wm], env=dict(os.environ, DISPLAY=display), start_new_session=True,
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            until(lambda: self.x.screen().root.get_full_property(check, X.AnyPropertyType), 10,
+                  f"{wm} to manage the screen")
         self.size = (self.x.screen().width_in_pixels, self.x.screen().height_in_pixels)
         self.log = self.dir / "standin.log"
         self.log.touch()
@@ -324,6 +339,9 @@ class World:
 
     def close(self):
         subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL)
+        if self.wm:
+            self.wm.terminate()
+            self.wm.wait()
         self.x.close()
         if self.screen:
             self.screen.stop()

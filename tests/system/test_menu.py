@@ -32,10 +32,12 @@ BOX_ART = part("BOX_ART_POS", CATALOGUE[0]["boxArtId"])
 
 
 def open_box(world, menu, box):
-    """Clicks a product box; the dialog it opened, checked for its place."""
+    """Clicks a product box; the dialog it opened, checked for its place:
+    centred on the screen, or, where it does not fit, at the top left,
+    where the window manager keeps a window larger than the screen."""
     world.click(*world.centre(HOT_SPOTS[box]))
     dialog = world.wait_window("#32770")
-    left, top = int((world.size[0] - 570) / 2), int((world.size[1] - 320) / 2)
+    left, top = max(0, int((world.size[0] - 570) / 2)), max(0, int((world.size[1] - 320) / 2))
     assert (dialog["owner"], dialog["rect"]) == (menu["hwnd"], [left, top, left + 570, top + 320])
     assert any(f"\u00ae {EDITIONS[box]}" in text for text in world.texts(dialog).values())
     return dialog
