@@ -80,10 +80,10 @@ def bitmap(resource_id):
         return image.convert("RGB")
 
 
-def part(position, resource_id):
+def part(at, resource_id):
     """The box (left, top, right, bottom) of the menu picture where a
-    bitmap is drawn at a named position."""
-    (x, y), (width, height) = POSITIONS[position], bitmap(resource_id).size
+    bitmap is drawn at a point (x, y) of it."""
+    (x, y), (width, height) = at, bitmap(resource_id).size
     return x, y, x + width, y + height
 
 
