@@ -18,10 +18,11 @@ from pathlib import Path
 from PIL import Image, ImageChops
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from quibtables import CATALOGUE, HOT_SPOTS, IDS, PICTURE  # noqa: E402
+from quibtables import CATALOGUE, HOT_SPOTS, IDS, PICTURE, POSITIONS  # noqa: E402
 from quibworld import ROOT, World, until  # noqa: E402
 
 VOLUME_3 = CATALOGUE[2]
+BUTTON = POSITIONS["PLAY_BUTTON_POS"]
 
 
 def put_disc(world, installed):
@@ -47,9 +48,9 @@ def steady(world, before=None):
     return until(settled, 10, "the screen to settle")
 
 
-def look(world, name, position):
-    """Waits until a button shows one of its looks; returns the screen."""
-    until(lambda: world.shows_at(position, IDS[name]), 5, f"the look {name}")
+def look(world, name):
+    """Waits until Play/Install shows one of its looks; returns the screen."""
+    until(lambda: world.shows_at(BUTTON, IDS[name]), 5, f"the look {name}")
     return world.grab()
 
 
@@ -71,7 +72,7 @@ def screenshots(world, out):
     launcher, menu = open_menu(world, installed=False)
     save(menu.crop(world.on_screen(PICTURE)), "menu-install")
     world.key("Return")
-    save(look(world, "IDB_INSTALL_PRESSED", "PLAY_BUTTON_POS").crop(world.on_screen(PICTURE)), "button-pressed")
+    save(look(world, "IDB_INSTALL_PRESSED").crop(world.on_screen(PICTURE)), "button-pressed")
     launcher.wait(10)
     world.reset()
 
@@ -85,7 +86,7 @@ def screenshots(world, out):
     steady(world, dialog)
     os.remove(world.unix("D:\\" + VOLUME_3["discMarker"]))   # the disc is out
     world.key("Return")
-    activated = look(world, "IDB_PLAY_ACTIVATED", "PLAY_BUTTON_POS")
+    activated = look(world, "IDB_PLAY_ACTIVATED")
     prompt = steady(world, activated)
     save(prompt.crop(ImageChops.difference(activated, prompt).getbbox()), "disc-prompt")
     world.reset()

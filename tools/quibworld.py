@@ -310,9 +310,9 @@ class World:
         difference = ImageChops.difference(self.grab(box), expected)
         return max(high for _, high in difference.getextrema()) <= tolerance
 
-    def shows_at(self, position, resource_id):
-        """Whether the bitmap drawn at a named position of the menu is on the screen."""
-        return self.shows(bitmap(resource_id), self.on_screen(part(position, resource_id)))
+    def shows_at(self, at, resource_id):
+        """Whether the screen shows a bitmap drawn at a point (x, y) of the menu picture."""
+        return self.shows(bitmap(resource_id), self.on_screen(part(at, resource_id)))
 
     # --- lifetime ----------------------------------------------------
 

@@ -3,6 +3,7 @@
 
 enum { TITLE_COUNT = 9, TITLE_UNKNOWN = 9, TWO_DISC_TITLE = 6 };
 
+// One row of titles.inc, its fields in the order of the columns there.
 struct TitleRow {
     const char *discMarker;       // relative to the own directory, on a CD
     const char *hardDiskExe;      // relative to the own directory, elsewhere

@@ -17,8 +17,10 @@ ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tools"))
 
 import quibworld  # noqa: E402
-from quibtables import CATALOGUE, HOT_SPOTS, IDS, POSITIONS, bitmap, part  # noqa: E402,F401
+from quibtables import IDS, bitmap, part  # noqa: E402,F401
 from quibworld import until  # noqa: E402,F401
+
+from design import BOX_ART_AT, PLAY_AT, QUIT_AT, TITLES  # noqa: E402
 
 MENU = "QuibLaunch"
 # The question mark over the product boxes: 32 x 32, its hot spot as the
@@ -117,9 +119,9 @@ class World(quibworld.World):
         """The whole screen as the menu of a title should show it."""
         picture = bitmap(IDS["IDB_MENU"])
         button = "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"
-        for drawn, at in ((CATALOGUE[title]["boxArtId"], "BOX_ART_POS"), (IDS[button], "PLAY_BUTTON_POS"),
-                          (IDS["IDB_QUIT_NORMAL"], "QUIT_BUTTON_POS")):
-            picture.paste(bitmap(drawn), POSITIONS[at])
+        for drawn, at in ((TITLES[title]["boxArtId"], BOX_ART_AT), (IDS[button], PLAY_AT),
+                          (IDS["IDB_QUIT_NORMAL"], QUIT_AT)):
+            picture.paste(bitmap(drawn), at)
         screen = Image.new("RGB", self.size)
         screen.paste(picture, self.origin)
         return screen

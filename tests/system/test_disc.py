@@ -10,12 +10,12 @@ import shutil
 import subprocess
 
 import pytest
-from conftest import CATALOGUE, ROOT, quibworld, until
+from conftest import ROOT, quibworld, until
+from design import WHIRL
 
 BUILD = ROOT / "build" / "win32"   # the discs carry the shipped 32-bit program
 ON_EVERY_DISC = {"autorun.inf", "QuibLaunch.exe", "winmm.dll", "CHECKLIST.txt"}
 AUTORUN = b"[autorun]\r\nopen=QuibLaunch.exe\r\nicon=QuibLaunch.exe,0\r\n"
-WHIRL = CATALOGUE[6]
 WHIRL_FOLDER = "C:\\Quib Test\\The Whirl"
 
 # Image, what it holds besides ON_EVERY_DISC, the program that shows the

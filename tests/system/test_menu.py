@@ -7,7 +7,8 @@ import threading
 import time
 
 import pytest
-from conftest import CATALOGUE, HOT_SPOTS, IDS, QUESTION_MARK, bitmap, folder, part, until
+from conftest import IDS, QUESTION_MARK, bitmap, folder, part, until
+from design import BOX_ART_AT, HOT_SPOTS, PLAY_AT, QUIT_AT, TITLES
 
 EDITIONS = ["Volume 1", "Volume 2", "Volume 3", "Jocko", "Glimmer", "Reelies", "The Whirl", "Nodial"]
 BACK = IDS["IDC_INFO_BACK"]
@@ -16,7 +17,7 @@ BACK = IDS["IDC_INFO_BACK"]
 def start_disc(world, title, installed=False):
     """The title's disc in D: with its setup program; installed, the game
     on the hard disk F:."""
-    row = CATALOGUE[title]
+    row = TITLES[title]
     world.put("D:\\" + row["discMarker"])
     world.put_program("D:\\" + row["setupProgram"], "standin.exe")
     if installed:
@@ -26,9 +27,9 @@ def start_disc(world, title, installed=False):
     return world.start(world.put_launcher("D:\\"))
 
 
-INSTALL = part("PLAY_BUTTON_POS", IDS["IDB_INSTALL_NORMAL"])
-QUIT = part("QUIT_BUTTON_POS", IDS["IDB_QUIT_NORMAL"])
-BOX_ART = part("BOX_ART_POS", CATALOGUE[0]["boxArtId"])
+INSTALL = part(PLAY_AT, IDS["IDB_INSTALL_NORMAL"])
+QUIT = part(QUIT_AT, IDS["IDB_QUIT_NORMAL"])
+BOX_ART = part(BOX_ART_AT, TITLES[0]["boxArtId"])
 
 
 def open_box(world, menu, box):
@@ -63,7 +64,7 @@ def test_menu_dialog_and_button_on_every_system(world_for, windows, screen, dept
     world.key("space")   # the back button has the focus
     until(lambda: not world.windows("#32770"), 5, "the dialog to close")
 
-    row = CATALOGUE[title]
+    row = TITLES[title]
     world.click(*world.centre(INSTALL))
     assert launcher.wait(5) == 0
     started = ("F:\\Quib\\" + row["gameExe"]) if installed else ("D:\\" + row["setupProgram"])
@@ -159,7 +160,7 @@ FAILURES = [("missing", 0, "D:\\", "Error:2"), ("path-too-long", 7, folder("F", 
 
 @pytest.mark.parametrize("how, title, where, error", FAILURES, ids=[f[0] for f in FAILURES])
 def test_a_failed_install_says_why_and_keeps_the_menu(world, how, title, where, error):
-    row = CATALOGUE[title]
+    row = TITLES[title]
     world.put(where + (row["discMarker"] if where == "D:\\" else row["hardDiskExe"]))
     world.xdotool("mousemove", 0, 0)
     launcher = world.start(world.put_launcher(where))
@@ -168,10 +169,10 @@ def test_a_failed_install_says_why_and_keeps_the_menu(world, how, title, where, 
     box = world.wait_window("#32770")
     assert (box["text"], box["owner"]) == ("We have a problem", menu["hwnd"])
     assert world.texts(box)[0xFFFF] == f"{error}  Could not run program.\n\n{where}{row['setupProgram']}"
-    assert world.shows_at("PLAY_BUTTON_POS", IDS["IDB_INSTALL_ACTIVATED"]), "activated while the box is open"
+    assert world.shows_at(PLAY_AT, IDS["IDB_INSTALL_ACTIVATED"]), "activated while the box is open"
 
     world.key("Return")
-    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS["IDB_INSTALL_FOCUSED"]), 5, "the focused look again")
+    until(lambda: world.shows_at(PLAY_AT, IDS["IDB_INSTALL_FOCUSED"]), 5, "the focused look again")
     assert launcher.running and world.standin_log() == []
     if how == "missing":   # put in place, it starts at the next try
         world.put_program(where + row["setupProgram"], "standin.exe")

@@ -8,9 +8,10 @@ import time
 from pathlib import Path
 
 import pytest
-from conftest import CATALOGUE, HOT_SPOTS, IDS, MENU, folder, part, until
+from conftest import IDS, MENU, folder, part, until
+from design import HOT_SPOTS, PLAY_AT, TITLES, WHIRL
 
-VOLUME_2 = CATALOGUE[1]
+VOLUME_2 = TITLES[1]
 KEY = f"[HKEY_LOCAL_MACHINE\\{VOLUME_2['registryKey']}]"
 
 
@@ -62,7 +63,7 @@ def test_installation_value_of_any_type_and_length(world, name, value, installed
     launcher = world.start(world.put_launcher("D:\\"))
     world.wait_menu()
     look = "IDB_PLAY_FOCUSED" if installed else "IDB_INSTALL_FOCUSED"
-    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS[look]), 5, look)
+    until(lambda: world.shows_at(PLAY_AT, IDS[look]), 5, look)
     world.key("Escape")
     assert launcher.wait(5) == 0
 
@@ -78,8 +79,8 @@ LIMITS = [(drive, length, "QuibLaunch.exe") for drive in "DF" for length in (200
 @pytest.mark.parametrize("drive, length, name", LIMITS, ids=[f"{d}-{n}-{len(e)}" for d, n, e in LIMITS])
 def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length, name):
     here, marker = folder(drive, length), "discMarker" if drive == "D" else "hardDiskExe"
-    world.put(here + CATALOGUE[2][marker])
-    world.put(here[:here.rstrip("\\").rindex("\\") + 1] + CATALOGUE[3][marker])
+    world.put(here + TITLES[2][marker])
+    world.put(here[:here.rstrip("\\").rindex("\\") + 1] + TITLES[3][marker])
     launcher = world.start(world.put_launcher(here + name))
     if length + len(name) < 260:
         world.wait_menu(exe=name.lower())
@@ -93,12 +94,12 @@ def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length, name):
 
 @pytest.mark.parametrize("leftover", ["folder", "file-held-open"])
 def test_a_copy_that_cannot_be_made_ends_the_disc_launcher_quietly(world, leftover):
-    copy = "C:\\windows\\~QBX4.tmp"
+    copy = "C:\\windows\\" + WHIRL["copy"]
     if leftover == "folder":
         world.unix(copy).mkdir()
     else:
         world.hold("file", copy)
-    world.put("D:\\" + CATALOGUE[6]["discMarker"])
+    world.put("D:\\" + WHIRL["discMarker"])
     assert world.start(world.put_launcher("D:\\")).wait(8) == 0
     time.sleep(1)
     assert not world.windows(MENU) and not world.windows("#32770")
@@ -122,7 +123,7 @@ def test_fifty_rapid_clicks_on_install_start_the_setup_program_once(world):
     world.put_program("D:\\" + VOLUME_2["setupProgram"], "standin.exe")
     launcher = world.start(world.put_launcher("D:\\"))
     world.wait_menu()
-    world.xdotool("mousemove", *world.centre(part("PLAY_BUTTON_POS", IDS["IDB_INSTALL_NORMAL"])), "click", "--repeat", 50, "--delay", 10, 1)
+    world.xdotool("mousemove", *world.centre(part(PLAY_AT, IDS["IDB_INSTALL_NORMAL"])), "click", "--repeat", 50, "--delay", 10, 1)
     assert launcher.wait(10) == 0
     time.sleep(1)
     assert [path for path, _ in world.started()] == ["D:\\" + VOLUME_2["setupProgram"]]
@@ -168,7 +169,7 @@ def snapshot(world):
 def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
     world.install(VOLUME_2["registryKey"], VOLUME_2["valueName"], "G:\\Games\\Vol2")
     world.put("G:\\Games\\Vol2\\" + VOLUME_2["gameExe"])
-    world.put("D:\\" + CATALOGUE[2]["discMarker"])
+    world.put("D:\\" + TITLES[2]["discMarker"])
     before = snapshot(world)
 
     # Installed, no disc: a dialog, then Play with the prompt cancelled.
@@ -191,11 +192,11 @@ def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
     world.wait_window("#32770")
     world.key("Return")
     until(lambda: not world.windows("#32770"), 5, "the message to close")
-    world.put_program("D:\\" + CATALOGUE[2]["setupProgram"], "standin.exe")
+    world.put_program("D:\\" + TITLES[2]["setupProgram"], "standin.exe")
     world.key("Return")
     assert launcher.wait(5) == 0
     # The two-disc title hands over to its copy.
-    world.put("E:\\" + CATALOGUE[6]["discMarker"])
+    world.put("E:\\" + WHIRL["discMarker"])
     assert world.start(world.put_launcher("E:\\")).wait(8) == 0
     world.wait_menu(exe="~qbx4.tmp")
     world.key("Escape")

@@ -5,9 +5,10 @@ the game folder is never loaded, even where Wine would prefer it."""
 
 import time
 
-from conftest import CATALOGUE, IDS, until
+from conftest import IDS, until
+from design import PLAY_AT, TITLES
 
-VOLUME_2 = CATALOGUE[1]
+VOLUME_2 = TITLES[1]
 GAME_FOLDER = "G:\\Games\\Vol2"
 GAME = f"{GAME_FOLDER}\\{VOLUME_2['gameExe']}"
 
@@ -44,7 +45,7 @@ def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
     cancel = next(c["rect"] for c in box["children"] if c["id"] == IDS["IDC_PROMPT_CANCEL"])
     world.click((cancel[0] + cancel[2]) // 2, (cancel[1] + cancel[3]) // 2)
     until(lambda: not world.windows("#32770"), 5, "the prompt to close")
-    until(lambda: world.shows_at("PLAY_BUTTON_POS", IDS["IDB_PLAY_FOCUSED"]), 2, "the menu back, not searching")
+    until(lambda: world.shows_at(PLAY_AT, IDS["IDB_PLAY_FOCUSED"]), 2, "the menu back, not searching")
     assert launcher.running and world.standin_log() == []
 
     world.put("E:\\" + VOLUME_2["discMarker"])   # in the second CD-ROM drive

@@ -7,7 +7,8 @@ import re
 import subprocess
 
 import pytest
-from conftest import CATALOGUE, MENU, ROOT, until
+from conftest import MENU, ROOT, until
+from design import BOX_ART_AT, TITLES
 from quibworld import LAUNCHER
 
 
@@ -47,7 +48,7 @@ def test_the_files_beside_the_launcher_select_its_title(world, files, folder, ti
         world.key("Return")
     else:
         world.wait_menu()
-        until(lambda: world.shows_at("BOX_ART_POS", CATALOGUE[title]["boxArtId"]), 5, f"title {title}'s box art")
+        until(lambda: world.shows_at(BOX_ART_AT, TITLES[title]["boxArtId"]), 5, f"title {title}'s box art")
         world.key("Escape")
     assert launcher.wait(5) == 0
 
@@ -55,14 +56,14 @@ def test_the_files_beside_the_launcher_select_its_title(world, files, folder, ti
 def test_one_launcher_of_the_series_at_a_time_and_none_beside_its_game(world):
     world.put("D:\\qbx3\\Qbx3._CD")
     launcher = world.put_launcher("D:\\")
-    world.open_window(CATALOGUE[3]["gameWindowClass"])     # another title's game: no matter
+    world.open_window(TITLES[3]["gameWindowClass"])     # another title's game: no matter
     first = world.start(launcher)
     world.wait_menu()
     ends_silently(world, world.start(launcher), menus=1)      # the first one's semaphore
     world.key("Escape")
     assert first.wait(5) == 0
 
-    world.open_window(CATALOGUE[2]["gameWindowClass"])     # its own game is running
+    world.open_window(TITLES[2]["gameWindowClass"])     # its own game is running
     ends_silently(world, world.start(launcher))
 
 

@@ -9,11 +9,11 @@ import os
 import stat
 import time
 
-from conftest import CATALOGUE, IDS, MENU, until
+from conftest import IDS, MENU, until
+from design import WHIRL
 
-WHIRL = CATALOGUE[6]
 INSTALL_DIR = "F:\\Whirl"
-COPY = "C:\\windows\\~QBX4.tmp"
+COPY = "C:\\windows\\" + WHIRL["copy"]
 INSTALLER = (WHIRL["installerClass"], WHIRL["installerTitle"])
 
 
@@ -29,7 +29,7 @@ def disc_one(world, installed=False):
 
 
 def copies(world):
-    return {pid: line for pid, line in world.processes().items() if "~QBX4.tmp" in line}
+    return {pid: line for pid, line in world.processes().items() if WHIRL["copy"] in line}
 
 
 def test_the_disc_launcher_hands_over_to_a_copy_that_installs_from_disc_one_in_any_drive(world):

@@ -6,7 +6,7 @@ Run with Debian's python3 (python3-pil) and the DejaVu fonts installed:
     /usr/bin/python3 tools/artwork/generate.py [output-folder]
 
 The default output folder is resources/art/ beside this tool. Nothing is
-read but the fonts and the menu layout of the program (src/menu/layout.h,
+read but the fonts and the menu layout of the program (src/menu/layout.inc,
 through tools/quibtables.py); running it twice writes identical bytes.
 
 Every picture is drawn in true colour (shapes at three times the final size

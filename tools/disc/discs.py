@@ -1,8 +1,9 @@
 """The test discs for real Windows: what lies on each, and the ISO 9660
 images with Joliet names that scripts/disc-image.sh writes.
 
-The names come from the launcher's own table, the title catalogue, so each
-disc is laid out as the launcher expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH,
+The names come from the launcher's own title rows (src/launcher/titles.inc,
+through tools/quibtables.py), so each disc is laid out as the launcher
+expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH,
 which xorriso also takes for the volume's dates and id; it sorts the names
 itself. So the same programs give the same images, byte for byte.
 
