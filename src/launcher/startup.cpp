@@ -5,7 +5,10 @@
 #include "launcher/startup.h"
 #include "titles/title.h"
 
-int detectTitle(int onCd, const char *dir)
+// Recognises the title from the files in dir (ending in '\'): the disc
+// markers when onCd, the hard-disk executables otherwise, then the temporary
+// copy's name. Returns 0..8, or 9 when nothing matched.
+static int detectTitle(int onCd, const char *dir)
 {
     for (int index = 0; index < TITLE_COUNT; ++index) {
         const TitleRow &row = titleCatalogue[index];

@@ -16,15 +16,11 @@
 
 enum { PALETTE_SIZE = 256 };
 
-// Colours in a DIB's colour table: biClrUsed, or 2^biBitCount when that is
-// 0; a picture of more than 8 bits has no table (0).
+// Colours in an 8-bit DIB's colour table: biClrUsed, or all 256 when that
+// is 0.
 static DWORD dibColourCount(const BITMAPINFOHEADER *header)
 {
-    if (header->biClrUsed != 0)
-        return header->biClrUsed;
-    if (header->biBitCount > 8)
-        return 0;
-    return (DWORD)1 << header->biBitCount;
+    return header->biClrUsed != 0 ? header->biClrUsed : (DWORD)PALETTE_SIZE;
 }
 
 // Bytes per pixel row of an 8-bit DIB: the width rounded up to 4.
@@ -33,9 +29,11 @@ static DWORD dibRowSize(const BITMAPINFOHEADER *header)
     return ((DWORD)header->biWidth + 3) & ~(DWORD)3;
 }
 
+// A bottom-up DIB has a positive height, a top-down one a negative one.
 static DWORD dibLines(const BITMAPINFOHEADER *header)
 {
-    return (DWORD)labs(header->biHeight);
+    DWORD height = (DWORD)header->biHeight;
+    return header->biHeight < 0 ? 0 - height : height;
 }
 
 // The colours of a DIB start biSize bytes after its header.
@@ -56,9 +54,8 @@ static int isEightBitPicture(const BITMAPINFOHEADER *dib, DWORD size)
         dib->biPlanes != 1 || dib->biBitCount != 8 || dib->biCompression != BI_RGB ||
         dib->biWidth <= 0 || dib->biHeight == 0 || dib->biClrUsed > PALETTE_SIZE)
         return 0;
-    ULONGLONG lines = dib->biHeight < 0 ? -(LONGLONG)dib->biHeight : dib->biHeight;
     ULONGLONG needed = sizeof(BITMAPINFOHEADER) + dibColourCount(dib) * sizeof(RGBQUAD) +
-                       (ULONGLONG)dibRowSize(dib) * lines;
+                       (ULONGLONG)dibRowSize(dib) * dibLines(dib);
     return needed <= size;
 }
 
@@ -67,9 +64,7 @@ static void reportUnusablePicture()
     MessageBoxA(g_mainWindow, "Can't create Indexed color table", "Error", MB_ICONHAND);
 }
 
-// Selects the menu palette into a device context as a foreground palette.
-// Without a palette of its own the menu draws with the context's default.
-static void realizeMenuPalette(HDC dc)
+void realizeMenuPalette(HDC dc)
 {
     if (!g_palette)
         return;
@@ -79,9 +74,6 @@ static void realizeMenuPalette(HDC dc)
 
 HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours)
 {
-    if (header->biBitCount != 8)
-        return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-
     size_t size = sizeof(LOGPALETTE) + (PALETTE_SIZE - 1) * sizeof(PALETTEENTRY);
     LOGPALETTE *logical = static_cast<LOGPALETTE *>(malloc(size));
     if (!logical)
@@ -92,7 +84,7 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
     // its table does not list.
     memset(logical->palPalEntry, 0, PALETTE_SIZE * sizeof(PALETTEENTRY));
     DWORD count = dibColourCount(header);
-    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
+    for (DWORD i = 0; i < count; i++) {
         logical->palPalEntry[i].peRed = colours[i].rgbRed;
         logical->palPalEntry[i].peGreen = colours[i].rgbGreen;
         logical->palPalEntry[i].peBlue = colours[i].rgbBlue;
@@ -102,10 +94,10 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
     return palette;
 }
 
-HGLOBAL copyDib(const BITMAPINFOHEADER *header)
+// The header and colour table of a DIB whose biClrUsed is set, without its
+// pixels: the description that SetDIBits is given.
+static HGLOBAL copyDib(const BITMAPINFOHEADER *header)
 {
-    if (header->biClrUsed == 0)
-        return NULL;
     DWORD tableSize = header->biClrUsed * sizeof(RGBQUAD);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, header->biSize + tableSize);
     if (!block)
@@ -125,8 +117,8 @@ static void freeBlock(HGLOBAL block)
 
 // An 8-bit picture as a DIB section in the colours of the menu palette:
 // every pixel becomes the palette entry nearest its colour, which is the
-// entry of exactly that colour for every picture of the menu. NULL for a
-// compressed picture or when there is no palette of 256 colours.
+// entry of exactly that colour for every picture of the menu. NULL when
+// there is no palette of 256 colours.
 static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
 {
     struct {
@@ -134,8 +126,7 @@ static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
         RGBQUAD colours[PALETTE_SIZE];
     } section;
     PALETTEENTRY entries[PALETTE_SIZE];
-    if (dib->biBitCount != 8 || dib->biCompression != BI_RGB || !g_palette ||
-        GetPaletteEntries(g_palette, 0, PALETTE_SIZE, entries) != PALETTE_SIZE)
+    if (!g_palette || GetPaletteEntries(g_palette, 0, PALETTE_SIZE, entries) != PALETTE_SIZE)
         return NULL;
     for (int i = 0; i < PALETTE_SIZE; i++) {
         RGBQUAD colour = { entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0 };
@@ -148,7 +139,7 @@ static HBITMAP createPaletteSection(const BITMAPINFOHEADER *dib)
     // pixels are copied as they are.
     BYTE entryOf[PALETTE_SIZE] = {};
     int identity = count == PALETTE_SIZE;
-    for (DWORD i = 0; i < count && i < PALETTE_SIZE; i++) {
+    for (DWORD i = 0; i < count; i++) {
         COLORREF colour = RGB(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue);
         const PALETTEENTRY &same = entries[i];
         entryOf[i] = colour == RGB(same.peRed, same.peGreen, same.peBlue)
@@ -183,7 +174,8 @@ HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
         return section;
 
     DWORD colours = dibColourCount(dib);
-    DWORD imageSize = dibRowSize(dib) * dibLines(dib);
+    DWORD lines = dibLines(dib);
+    DWORD imageSize = dibRowSize(dib) * lines;
     DWORD tableSize = colours * sizeof(RGBQUAD);
 
     HGLOBAL work = GlobalAlloc(GMEM_MOVEABLE, dib->biSize + tableSize + imageSize);
@@ -208,9 +200,8 @@ HBITMAP createBitmapFromDib(const BITMAPINFOHEADER *dib)
     }
 
     const BITMAPINFO *info = static_cast<const BITMAPINFO *>(GlobalLock(description));
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, header->biWidth, dibLines(header));
-    SetDIBits(dc, bitmap, 0, dibLines(header), copy + header->biSize + tableSize,
-              info, DIB_RGB_COLORS);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, header->biWidth, lines);
+    SetDIBits(dc, bitmap, 0, lines, copy + header->biSize + tableSize, info, DIB_RGB_COLORS);
 
     ReleaseDC(g_mainWindow, dc);
     freeBlock(description);

@@ -12,7 +12,7 @@
 #include "titles/title.h"
 
 // The dialog template of each product box, by HotSpot index.
-const WORD infoDialogIds[8] = {
+static const WORD infoDialogIds[8] = {
     IDD_INFO_VOL1, IDD_INFO_VOL2, IDD_INFO_VOL3, IDD_INFO_JOCKO,
     IDD_INFO_GLIM, IDD_INFO_REELIES, IDD_INFO_WHIRL, IDD_INFO_NODIAL,
 };

@@ -12,7 +12,4 @@ void handleMenuKey(WPARAM key);
 // Opens the information dialog of a product box (HotSpot index 0..7),
 // modal over the menu window.
 void openInfoDialog(int hotSpot);
-
-// The information dialog template of each product box, by HotSpot index.
-extern const WORD infoDialogIds[8];
 INT_PTR CALLBACK infoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -153,14 +153,6 @@ static void paintMenu(HWND window)
     EndPaint(window, &paint);
 }
 
-static void realizePaletteIn(HWND window)
-{
-    HDC dc = GetDC(window);
-    SelectPalette(dc, g_palette, FALSE);
-    RealizePalette(dc);
-    ReleaseDC(window, dc);
-}
-
 // Pointer positions are the low and high words of lParam, taken unsigned
 // rather than with GET_X_LPARAM: the window covers the screen from (0, 0),
 // so a point left of or above it can only land far outside every button.
@@ -189,10 +181,13 @@ LRESULT CALLBACK menuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         paintMenu(window);
         return 0;
     case WM_QUERYNEWPALETTE:
-        if (!g_palette)
-            break;
-        realizePaletteIn(window);
-        return 0;
+        if (g_palette) {
+            HDC dc = GetDC(window);
+            realizeMenuPalette(dc);
+            ReleaseDC(window, dc);
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

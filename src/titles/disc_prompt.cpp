@@ -12,26 +12,13 @@
 static const DWORD POLL_MS = 10000;
 static const DWORD POLL_GAP_MS = 50;
 
-DWORD elapsedBetween(DWORD start, DWORD now)
-{
-    return now - start;   // unsigned: right across the counter's wrap
-}
-
-DWORD elapsedSince(DWORD start)
-{
-    return elapsedBetween(start, millisecondCounter());
-}
-
-INT_PTR showDiscDialog(int dialogId)
-{
-    return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(dialogId),
-                           g_mainWindow, discDialogProc, 0);
-}
+static INT_PTR CALLBACK discDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A prompt that could not be shown (-1) counts as Cancel.
 static int askForDisc(int dialogId)
 {
-    return showDiscDialog(dialogId) == 1;
+    return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(dialogId), g_mainWindow,
+                           discDialogProc, 0) == 1;
 }
 
 // Between two searches of the poll: a look at the message queue that
@@ -52,35 +39,38 @@ static int pollForDisc(char *path)
     for (;;) {
         if (fileExists(path, 0))
             return 1;
-        if (elapsedSince(start) >= POLL_MS)
+        if (millisecondCounter() - start >= POLL_MS)   // unsigned: right across the wrap
             return 0;
         restBetweenSearches();
     }
 }
 
-int waitForDisc(int firstDialogId, int retryDialogId, char *path)
+// One search of the drives, or the poll, under the wait pointer.
+static int searchUnderWaitPointer(char *path, int poll)
 {
     HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    int found = fileExists(path, 0);
+    int found = poll ? pollForDisc(path) : fileExists(path, 0);
     SetCursor(previous);
-    if (found)
+    return found;
+}
+
+int waitForDisc(int firstDialogId, int retryDialogId, char *path)
+{
+    if (searchUnderWaitPointer(path, 0))
         return 1;
     if (!askForDisc(firstDialogId))
         return 0;
 
     for (;;) {
         UpdateWindow(g_mainWindow);
-        previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-        found = pollForDisc(path);
-        SetCursor(previous);
-        if (found)
+        if (searchUnderWaitPointer(path, 1))
             return 1;
         if (!askForDisc(retryDialogId))
             return 0;
     }
 }
 
-INT_PTR CALLBACK discDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK discDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:

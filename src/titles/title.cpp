@@ -90,9 +90,7 @@ int Title::checkRegistryInstall(const char *key, const char *valueName, const ch
     return folderHolds(installDir, exeName);
 }
 
-// Shows the launch failure for a path, which may be longer than the 260
-// characters a launch path can hold.
-static void reportLaunchFailure(DWORD error, const char *dir, const char *name)
+void reportLaunchFailure(DWORD error, const char *dir, const char *name)
 {
     char text[64 + 2 * PATH_SIZE];
     wsprintfA(text, "Error:%d  Could not run program.\n\n", (int)error);
@@ -101,14 +99,19 @@ static void reportLaunchFailure(DWORD error, const char *dir, const char *name)
     MessageBoxA(g_mainWindow, text, "We have a problem", MB_ICONHAND);
 }
 
-static DWORD createProcess(const char *path)
+static DWORD createProcess(const char *path, const char *commandLine, const char *currentDir)
 {
+    // CreateProcess may write into the command line it is given.
+    char line[PATH_SIZE];
+    if (commandLine && !copyString(line, sizeof(line), commandLine))
+        return ERROR_FILENAME_EXCED_RANGE;
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof(startup));
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
     memset(&process, 0, sizeof(process));
-    if (!CreateProcessA(path, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    if (!CreateProcessA(path, commandLine ? line : NULL, NULL, NULL, FALSE, 0, NULL, currentDir,
+                        &startup, &process))
         return GetLastError();
     CloseHandle(process.hThread);     // the launcher never waits for it
     CloseHandle(process.hProcess);
@@ -121,7 +124,9 @@ typedef HRESULT(WINAPI *CoInitializeExFn)(void *, DWORD);
 // The shell's start, which asks for elevation where the program needs it.
 // shell32 (and ole32, which ShellExecuteEx wants initialised for the shell
 // extensions it may use) are loaded only here, from the system directory.
-static DWORD startThroughShell(const char *path)
+// The shell passes on no command line of ours: the only one the launcher
+// gives is the program's own path, which the shell gives it too.
+static DWORD startThroughShell(const char *path, const char *, const char *currentDir)
 {
     ShellExecuteExFn shellExecuteEx =
         procedureOf<ShellExecuteExFn>(loadSystemLibrary("shell32.dll"), "ShellExecuteExA");
@@ -137,19 +142,21 @@ static DWORD startThroughShell(const char *path)
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;   // errors are ours to report
     info.hwnd = g_mainWindow;
-    info.lpFile = path;                                    // default verb, current folder
+    info.lpFile = path;                                    // default verb
+    info.lpDirectory = currentDir;
     info.nShow = SW_SHOWNORMAL;
     return shellExecuteEx(&info) ? 0 : GetLastError();
 }
 
-int launchWith(const char *path, ProgramStarter start, ProgramStarter startElevated)
+int launchWith(const char *path, const char *commandLine, const char *currentDir,
+               ProgramStarter start, ProgramStarter startElevated)
 {
-    DWORD error = start(path);
+    DWORD error = start(path, commandLine, currentDir);
     // Windows Vista and later take a program without a manifest whose name
     // holds "setup" or "install" for an installer that needs elevation, and
     // CreateProcess refuses it; the shell asks the user instead.
     if (error == ERROR_ELEVATION_REQUIRED) {
-        error = startElevated(path);
+        error = startElevated(path, commandLine, currentDir);
         if (error == ERROR_CANCELLED)
             return 0;   // the user said no to the elevation prompt
     }
@@ -159,9 +166,9 @@ int launchWith(const char *path, ProgramStarter start, ProgramStarter startEleva
     return 0;
 }
 
-int launchProgram(const char *path)
+int launchProgram(const char *path, const char *commandLine, const char *currentDir)
 {
-    return launchWith(path, createProcess, startThroughShell);
+    return launchWith(path, commandLine, currentDir, createProcess, startThroughShell);
 }
 
 // Starts dir + name; a path that would not fit is refused with the message.

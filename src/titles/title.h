@@ -85,21 +85,29 @@ public:
     int litButton;
 };
 
-// Starts a program by its full path, with no command line and the launcher's
-// environment and current directory. On failure shows "We have a problem"
-// and returns 0.
-int launchProgram(const char *path);
+// Starts a program by its full path, with the launcher's environment. Every
+// program but the hand-over copy is started with NULL for both of the
+// others: no command line, and the launcher's current directory. On failure
+// shows "We have a problem" and returns 0.
+int launchProgram(const char *path, const char *commandLine = NULL,
+                  const char *currentDir = NULL);
+// The launch failure message: the error and the program's path, dir + name
+// (which may be longer than a launch path can hold), owned by the menu
+// window when there is one.
+void reportLaunchFailure(DWORD error, const char *dir, const char *name);
 
 #ifndef ERROR_ELEVATION_REQUIRED
 #define ERROR_ELEVATION_REQUIRED 740   // missing from some mingw-w64 headers
 #endif
 
-// Starts a program by its full path; 0 when it started, else the error.
-typedef DWORD (*ProgramStarter)(const char *path);
+// Starts a program as launchProgram does; 0 when it started, else the error.
+typedef DWORD (*ProgramStarter)(const char *path, const char *commandLine,
+                                const char *currentDir);
 // launchProgram's decision with its two ways to start a program: start,
 // and on ERROR_ELEVATION_REQUIRED startElevated, whose ERROR_CANCELLED (the
 // user declined) returns to the menu without a message.
-int launchWith(const char *path, ProgramStarter start, ProgramStarter startElevated);
+int launchWith(const char *path, const char *commandLine, const char *currentDir,
+               ProgramStarter start, ProgramStarter startElevated);
 
 // Creates the Title of a catalogue row (0..8), or NULL when out of memory.
 Title *newTitle(int onCd, int titleIndex);

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <string.h>
 #include "launcher/catalogue.h"
 #include "launcher/globals.h"
 #include "launcher/paths.h"
@@ -28,14 +27,39 @@ static int installerWindowOpen()
     return FindWindowA(whirl().installerClass, whirl().installerTitle) != NULL;
 }
 
-// Windows directory + "\" + "~QBX4.tmp"; 0 when it does not fit.
-static int tempCopyPath(char *path)
+// The copy's path, the Windows directory (in windowsDir, empty when it
+// does not fit) + "\" + "~QBX4.tmp"; 0 when either does not fit.
+static int tempCopyPath(char *path, char *windowsDir)
 {
-    char windowsDir[PATH_SIZE];
-    UINT length = GetWindowsDirectoryA(windowsDir, sizeof(windowsDir));
-    if (length == 0 || length >= sizeof(windowsDir))
+    UINT length = GetWindowsDirectoryA(windowsDir, PATH_SIZE);
+    if (length == 0 || length >= PATH_SIZE) {
+        windowsDir[0] = '\0';
         return 0;
+    }
     return joinPath(path, windowsDir, "\\") && appendString(path, PATH_SIZE, TEMP_COPY_NAME);
+}
+
+// Copies the launcher to the Windows directory as "~QBX4.tmp" and starts
+// the copy there, with its own path as its command line and the Windows
+// directory as its current directory (the setup program it starts inherits
+// it). A copy that cannot be made is reported as a failure to run the
+// copy: its path tells the user where the launcher could not write.
+static void relaunchFromTempCopy()
+{
+    char ownPath[PATH_SIZE], copy[PATH_SIZE], windowsDir[PATH_SIZE];
+    DWORD length = GetModuleFileNameA(g_instance, ownPath, sizeof(ownPath));
+    if (length == 0 || length >= sizeof(ownPath))
+        return;   // start-up has found the launcher's own path, so it fits
+    if (!tempCopyPath(copy, windowsDir)) {
+        reportLaunchFailure(ERROR_FILENAME_EXCED_RANGE, windowsDir, "");
+        return;
+    }
+    if (!CopyFileA(ownPath, copy, FALSE)) {
+        reportLaunchFailure(GetLastError(), copy, "");
+        return;
+    }
+    SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+    launchProgram(copy, copy, windowsDir);
 }
 
 int TwoDiscTitle::isAlreadyRunning()
@@ -72,8 +96,8 @@ void TwoDiscTitle::run()
     if (isInstalled()) {
         while (installerWindowOpen())
             pauseShowingFrame(INSTALLER_LOOK_MS);
-        char copy[PATH_SIZE];
-        if (tempCopyPath(copy) && fileExists(copy, 1))
+        char copy[PATH_SIZE], windowsDir[PATH_SIZE];
+        if (tempCopyPath(copy, windowsDir) && fileExists(copy, 1))
             DeleteFileA(copy);
     }
     Title::run();
@@ -94,30 +118,4 @@ int TwoDiscTitle::install()
 int TwoDiscTitle::play()
 {
     return playFromInstallDir(whirl().gameExe, whirl().secondDiscMarkerPath);
-}
-
-void relaunchFromTempCopy()
-{
-    char ownPath[PATH_SIZE];
-    DWORD length = GetModuleFileNameA(g_instance, ownPath, sizeof(ownPath));
-    if (length == 0 || length >= sizeof(ownPath))
-        return;
-    char copy[PATH_SIZE];
-    if (!tempCopyPath(copy))
-        return;
-    if (!CopyFileA(ownPath, copy, FALSE))
-        return;
-    SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    char windowsDir[PATH_SIZE];
-    GetWindowsDirectoryA(windowsDir, sizeof(windowsDir));
-    char commandLine[PATH_SIZE];
-    copyString(commandLine, sizeof(commandLine), copy);
-    PROCESS_INFORMATION process;
-    memset(&process, 0, sizeof(process));
-    CreateProcessA(copy, commandLine, NULL, NULL, FALSE, 0, NULL, windowsDir,
-                   &startup, &process);
 }

@@ -19,7 +19,3 @@ public:
     const char *promptText() override;
     const char *retryText() override;
 };
-
-// Copies the launcher to the Windows directory as "~QBX4.tmp" and starts
-// the copy there.
-void relaunchFromTempCopy();

@@ -92,17 +92,25 @@ def test_a_launcher_in_a_folder_near_the_path_limit(world, drive, length, name):
     assert launcher.wait(5) == 0
 
 
-@pytest.mark.parametrize("leftover", ["folder", "file-held-open"])
-def test_a_copy_that_cannot_be_made_ends_the_disc_launcher_quietly(world, leftover):
+# A copy that cannot be made is a program that cannot be run: the message
+# has CopyFile's error (access denied over a folder, a sharing violation
+# for a file held open) and the copy's path, no owner, since there is no
+# menu yet, and nothing starts.
+@pytest.mark.parametrize("leftover, error", [("folder", 5), ("file-held-open", 32)], ids=["folder", "file-held-open"])
+def test_a_copy_that_cannot_be_made_is_reported(world, leftover, error):
     copy = "C:\\windows\\" + WHIRL["copy"]
     if leftover == "folder":
         world.unix(copy).mkdir()
     else:
         world.hold("file", copy)
     world.put("D:\\" + WHIRL["discMarker"])
-    assert world.start(world.put_launcher("D:\\")).wait(8) == 0
-    time.sleep(1)
-    assert not world.windows(MENU) and not world.windows("#32770")
+    launcher = world.start(world.put_launcher("D:\\"))
+    box = world.wait_window("#32770")
+    assert (box["text"], box["owner"]) == ("We have a problem", 0)
+    assert world.texts(box)[0xFFFF] == f"Error:{error}  Could not run program.\n\n{copy}"
+    world.key("Return")
+    assert launcher.wait(5) == 0
+    assert not world.windows(MENU) and not [line for line in world.processes().values() if "~QBX4" in line]
 
 
 def test_twenty_launchers_at_once_show_one_menu(world):

@@ -16,8 +16,8 @@ namespace {
 DWORD g_directError, g_shellError;
 int g_shellStarts;
 
-DWORD startDirectly(const char *) { return g_directError; }
-DWORD startThroughShell(const char *) { ++g_shellStarts; return g_shellError; }
+DWORD startDirectly(const char *, const char *, const char *) { return g_directError; }
+DWORD startThroughShell(const char *, const char *, const char *) { ++g_shellStarts; return g_shellError; }
 
 TEST(Launch, ElevationGoesThroughTheShellAndOnlyADeclinedPromptIsSilent)
 {
@@ -34,7 +34,7 @@ TEST(Launch, ElevationGoesThroughTheShellAndOnlyADeclinedPromptIsSilent)
         g_directError = row.direct, g_shellError = row.shell, g_shellStarts = 0;
         int result = -1;
         EXPECT_EQ(quibtest::messageDuring("We have a problem", *row.message ? 5000 : 300, [&] {
-                      result = launchWith("E:\\setup.exe", startDirectly, startThroughShell);
+                      result = launchWith("E:\\setup.exe", NULL, NULL, startDirectly, startThroughShell);
                   }), row.message);
         EXPECT_EQ(result, row.result);
         EXPECT_EQ(g_shellStarts, row.shellStarts);
