@@ -19,7 +19,7 @@ from PIL import Image, ImageChops
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from quibtables import CATALOGUE, HOT_SPOTS, IDS, PICTURE, POSITIONS  # noqa: E402
-from quibworld import ROOT, World, until  # noqa: E402
+from quibworld import ROOT, World, until, wine_version  # noqa: E402
 
 VOLUME_3 = CATALOGUE[2]
 BUTTON = POSITIONS["PLAY_BUTTON_POS"]
@@ -61,8 +61,11 @@ def open_menu(world, installed):
 
 
 def screenshots(world, out):
-    """Saves the five pictures into out; returns their paths."""
+    """Saves the five pictures into out, and which Wine showed them
+    (wine-version.txt: Wine draws the disc prompt's frame and caption);
+    returns the pictures' paths."""
     out.mkdir(parents=True, exist_ok=True)
+    (out / "wine-version.txt").write_text(wine_version() + "\n")
     saved = []
 
     def save(image, name):

@@ -54,6 +54,11 @@ def _wine_settings():
 
 
 WINE_ARCH, WINE, WINESERVER, BUILD_DIR = _wine_settings()
+
+
+def wine_version():
+    """What the Wine of the worlds says of itself, e.g. "wine-8.0 (Debian 8.0~repack-4)"."""
+    return subprocess.run([WINE, "--version"], capture_output=True, text=True).stdout.strip()
 # The launcher under test: another build's program file when QUIB_LAUNCHER
 # names one, else the build directory's. The helper programs always come
 # from the build directory.

@@ -108,7 +108,9 @@ class World(quibworld.World):
                 now = self.cursor()
                 time.sleep(0.1)
                 return now != shown and now[0] > 1 and now == self.cursor() and now
-            for name, x in (("arrow", 20), ("hourglass", 60)):
+            # The hourglass first: the screen's own pointer, before any
+            # window is under it, may well be the same arrow as Windows'.
+            for name, x in (("hourglass", 60), ("arrow", 20)):
                 self.xdotool("mousemove", x, 20)
                 shown = self.standard[name] = until(settled, 5, name)
             probe.kill()
