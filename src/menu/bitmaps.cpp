@@ -8,7 +8,6 @@
 // bitmap compatible with the screen. Global blocks and memory device
 // contexts live for one call.
 #include <windows.h>
-#include <stdlib.h>
 #include <string.h>
 #include "launcher/globals.h"
 #include "menu/bitmaps.h"
@@ -33,9 +32,11 @@ static DWORD dibRowSize(const BITMAPINFOHEADER *header)
     return ((DWORD)header->biWidth + 3) & ~(DWORD)3;
 }
 
+// Pixel rows: a negative height stands for a picture stored top down.
 static DWORD dibLines(const BITMAPINFOHEADER *header)
 {
-    return (DWORD)labs(header->biHeight);
+    DWORD height = (DWORD)header->biHeight;
+    return header->biHeight < 0 ? 0 - height : height;
 }
 
 // The colours of a DIB start biSize bytes after its header.
@@ -83,7 +84,7 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
         return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
 
     size_t size = sizeof(LOGPALETTE) + (PALETTE_SIZE - 1) * sizeof(PALETTEENTRY);
-    LOGPALETTE *logical = static_cast<LOGPALETTE *>(malloc(size));
+    LOGPALETTE *logical = static_cast<LOGPALETTE *>(HeapAlloc(GetProcessHeap(), 0, size));
     if (!logical)
         return NULL;
     logical->palVersion = 0x300;
@@ -98,7 +99,7 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
         logical->palPalEntry[i].peBlue = colours[i].rgbBlue;
     }
     HPALETTE palette = CreatePalette(logical);
-    free(logical);
+    HeapFree(GetProcessHeap(), 0, logical);
     return palette;
 }
 
