@@ -11,10 +11,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 // start-up code (-nostartfiles). The launcher reads no command line, has no
 // static constructors or destructors and no exceptions, and never uses
 // thread-local storage, so that code would only parse a command line and
-// install handlers the launcher does not need. The C library itself
-// (msvcrt.dll) sets itself up when it is loaded. A global object with a
-// constructor, or a runtime function that needs the start-up code, would
-// need that code back; the latter fails to link (-Wl,--disable-auto-import).
+// install handlers the launcher does not need. Nor is there a C library
+// (src/launcher/runtime.cpp): a call into one fails to link. A global
+// object with a constructor would need the start-up code back.
 // This is the name the linker takes for the entry point of a GUI program.
 extern "C"
 #ifdef __i386__

@@ -6,7 +6,7 @@
 
 int copyString(char *dst, size_t size, const char *src)
 {
-    size_t length = strlen(src);
+    size_t length = lstrlenA(src);
     if (length >= size) {
         if (size > 0)
             dst[0] = '\0';
@@ -18,8 +18,8 @@ int copyString(char *dst, size_t size, const char *src)
 
 int appendString(char *dst, size_t size, const char *src)
 {
-    size_t used = strlen(dst);
-    size_t length = strlen(src);
+    size_t used = lstrlenA(dst);
+    size_t length = lstrlenA(src);
     if (used + length >= size)
         return 0;
     memcpy(dst + used, src, length + 1);

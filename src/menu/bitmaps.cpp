@@ -8,7 +8,6 @@
 // bitmap compatible with the screen. Global blocks and memory device
 // contexts live for one call.
 #include <windows.h>
-#include <stdlib.h>
 #include <string.h>
 #include "launcher/globals.h"
 #include "menu/bitmaps.h"
@@ -29,7 +28,7 @@ static DWORD dibRowSize(const BITMAPINFOHEADER *header)
     return ((DWORD)header->biWidth + 3) & ~(DWORD)3;
 }
 
-// A bottom-up DIB has a positive height, a top-down one a negative one.
+// Pixel rows: a negative height stands for a picture stored top down.
 static DWORD dibLines(const BITMAPINFOHEADER *header)
 {
     DWORD height = (DWORD)header->biHeight;
@@ -75,7 +74,7 @@ void realizeMenuPalette(HDC dc)
 HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *colours)
 {
     size_t size = sizeof(LOGPALETTE) + (PALETTE_SIZE - 1) * sizeof(PALETTEENTRY);
-    LOGPALETTE *logical = static_cast<LOGPALETTE *>(malloc(size));
+    LOGPALETTE *logical = static_cast<LOGPALETTE *>(HeapAlloc(GetProcessHeap(), 0, size));
     if (!logical)
         return NULL;
     logical->palVersion = 0x300;
@@ -90,7 +89,7 @@ HPALETTE createPaletteFromDib(const BITMAPINFOHEADER *header, const RGBQUAD *col
         logical->palPalEntry[i].peBlue = colours[i].rgbBlue;
     }
     HPALETTE palette = CreatePalette(logical);
-    free(logical);
+    HeapFree(GetProcessHeap(), 0, logical);
     return palette;
 }
 
