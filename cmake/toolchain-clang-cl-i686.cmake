@@ -14,7 +14,6 @@ quib_llvm_tool(CMAKE_RC_COMPILER llvm-rc)
 quib_llvm_tool(CMAKE_LINKER lld-link)
 quib_llvm_tool(CMAKE_AR llvm-lib)
 quib_llvm_tool(CMAKE_MT llvm-mt)
-quib_llvm_tool(CMAKE_DLLTOOL llvm-dlltool)
 # There is no Microsoft C runtime here to link a test program against.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
