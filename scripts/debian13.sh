@@ -53,6 +53,9 @@ fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 copy="/root/$(basename "$src")"
+# One run of a tree at a time: a second one waits for the first to end.
+exec 9>"$root$copy.lock"
+flock 9
 echo "== Copying the source tree to $root$copy"
 rm -rf "$root$copy"
 mkdir -p "$root$copy"
