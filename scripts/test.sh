@@ -19,9 +19,11 @@ bash scripts/install-deps.sh
 source scripts/wine-env.sh
 
 # The 32-bit tree is built whole, tests included, so a test that only
-# compiles for one architecture is caught on every machine.
+# compiles for one architecture is caught on every machine. The tests are
+# told where the Microsoft-style build's launcher lies (built next).
+msvc_launcher="-DQUIB_MSVC_LAUNCHER=$root/build/win32-msvc/QuibLaunch.exe"
 echo "== Building the shipped 32-bit program and its tests (build/win32)"
-quib_build win32
+quib_build win32 "$msvc_launcher"
 
 # The same launcher built Microsoft-style (clang-cl, lld-link, llvm-rc), whose
 # resources and whole-program behaviour the msvc tests compare, and built by
@@ -33,10 +35,9 @@ quib_build win32-clang
 
 if [ "$QUIB_WINE_ARCH" = win64 ]; then
     echo "== This machine runs no 32-bit code: building the 64-bit test build (build/win64)"
-    quib_build win64
+    quib_build win64 "$msvc_launcher" "-DQUIB_WIN32_BUILD_DIR=$root/build/win32"
 fi
 export QUIB_BUILD_DIR="$root/build/$QUIB_WINE_ARCH"
-export QUIB_WIN32_BUILD_DIR="$root/build/win32"
 
 # Everything this run starts carries this mark in its environment: screens,
 # Wine servers (which start a session of their own), Wine programs and the

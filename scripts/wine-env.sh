@@ -102,10 +102,19 @@ quib_make_unit_prefix() {
                      "g:fixed:$drives/g" "h:fixed:$drives/h"
 }
 
-# Configures and builds a preset's tree (all of it, or the given targets).
+# Configures and builds a preset's tree (all of it, or the given targets):
+#   quib_build PRESET [-DNAME=VALUE...] [TARGET...]
+# where the -D arguments are cache variables for the configuration.
 quib_build() {
-    local preset="$1"
+    local preset="$1" arg
+    local settings=() targets=()
     shift
-    (cd "$QUIB_ROOT" && cmake --preset "$preset" >/dev/null)
-    cmake --build "$QUIB_ROOT/build/$preset" -j"${QUIB_JOBS:-2}" ${1:+--target "$@"}
+    for arg in "$@"; do
+        case "$arg" in
+            -D*) settings+=("$arg") ;;
+            *) targets+=("$arg") ;;
+        esac
+    done
+    (cd "$QUIB_ROOT" && cmake --preset "$preset" "${settings[@]}" >/dev/null)
+    cmake --build "$QUIB_ROOT/build/$preset" -j"${QUIB_JOBS:-2}" ${targets[@]:+--target "${targets[@]}"}
 }

@@ -4,6 +4,7 @@ real input through X, and through the probe what X cannot see (window
 classes, owners, dialog texts and control ids)."""
 
 import json
+import os
 import struct
 import subprocess
 import sys
@@ -23,6 +24,9 @@ from quibworld import until  # noqa: E402,F401
 from design import BOX_ART_AT, PLAY_AT, QUIT_AT, TITLES  # noqa: E402
 
 MENU = "QuibLaunch"
+# The shipped program file: the 32-bit tree's launcher, which the test
+# command names (in a 32-bit tree, the build directory's own).
+SHIPPED = Path(os.environ.get("QUIB_SHIPPED_LAUNCHER") or quibworld.BUILD_DIR / "QuibLaunch.exe")
 # The question mark over the product boxes: 32 x 32, its hot spot as the
 # cursor image stores it.
 QUESTION_MARK = (32, 32, *struct.unpack("<HH", (ROOT / "resources/art/cursor32.bin").read_bytes()[:4]))

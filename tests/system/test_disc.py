@@ -1,19 +1,24 @@
-"""The test discs for real Windows (scripts/disc-image.sh): two runs write
-the same bytes; read back by their Joliet names, the discs hold what the
-launcher and the tester need; the launcher started from a disc's files in
-a CD-ROM drive shows its title's menu; and The Whirl's setup stand-in
-installs it so that disc 1 hands over to the installed launcher, which
-plays with disc 2."""
+"""The test discs for real Windows (tools/disc/discs.py): written again
+from the same programs, the same bytes; read back by their Joliet names,
+the discs hold what the launcher and the tester need; the launcher started
+from a disc's files in a CD-ROM drive shows its title's menu; and The
+Whirl's setup stand-in installs it so that disc 1 hands over to the
+installed launcher, which plays with disc 2.
+
+The images are the ones the test command wrote before (QUIB_DISCS names
+their folder); without it, this file writes them itself."""
 
 import hashlib
+import os
 import shutil
 import subprocess
+import sys
+from pathlib import Path
 
 import pytest
-from conftest import ROOT, quibworld, until
+from conftest import ROOT, SHIPPED, quibworld, until
 from design import WHIRL
 
-BUILD = ROOT / "build" / "win32"   # the discs carry the shipped 32-bit program
 ON_EVERY_DISC = {"autorun.inf", "QuibLaunch.exe", "winmm.dll", "CHECKLIST.txt"}
 AUTORUN = b"[autorun]\r\nopen=QuibLaunch.exe\r\nicon=QuibLaunch.exe,0\r\n"
 WHIRL_FOLDER = "C:\\Quib Test\\The Whirl"
@@ -29,16 +34,25 @@ DISCS = [
 ]
 
 
-def make_images(out):
-    subprocess.run(["bash", str(ROOT / "scripts" / "disc-image.sh"), "--out", str(out)],
-                   check=True, capture_output=True, timeout=300)
+def write_images(out):
+    """The discs written from the shipped launcher's tree, whose other
+    programs go on them too; their SHA-256 by name."""
+    subprocess.run([sys.executable, str(ROOT / "tools" / "disc" / "discs.py"), str(SHIPPED.parent), str(out)],
+                   check=True, capture_output=True, timeout=120)
+    return sums(out)
+
+
+def sums(out):
     return {image.name: hashlib.sha256(image.read_bytes()).hexdigest() for image in out.glob("*.iso")}
 
 
 @pytest.fixture(scope="module")
 def images(tmp_path_factory):
+    if os.environ.get("QUIB_DISCS"):
+        out = Path(os.environ["QUIB_DISCS"])
+        return out, sums(out)
     out = tmp_path_factory.mktemp("discs")
-    return out, make_images(out)
+    return out, write_images(out)
 
 
 def put_disc(world, image):
@@ -52,16 +66,16 @@ def put_disc(world, image):
     return {path.relative_to(drive).as_posix() for path in drive.rglob("*") if path.is_file()}
 
 
-def test_two_runs_of_the_script_write_the_same_images(images, tmp_path):
+def test_written_again_the_images_are_the_same_bytes(images, tmp_path):
     assert sorted(images[1]) == sorted(disc[0] for disc in DISCS)
-    assert make_images(tmp_path) == images[1]
+    assert write_images(tmp_path) == images[1]
 
 
 @pytest.mark.parametrize("image, files, menu, title", DISCS, ids=[disc[0] for disc in DISCS])
 def test_each_disc_shows_its_titles_menu_from_a_cd_rom_drive(world, images, image, files, menu, title):
     assert put_disc(world, images[0] / image) >= files | ON_EVERY_DISC
     assert world.unix("D:\\autorun.inf").read_bytes().startswith(AUTORUN)
-    assert world.unix("D:\\QuibLaunch.exe").read_bytes() == (BUILD / "QuibLaunch.exe").read_bytes()
+    assert world.unix("D:\\QuibLaunch.exe").read_bytes() == SHIPPED.read_bytes()
     if quibworld.WINE_ARCH != "win32":   # this machine runs only the 64-bit build
         world.put_launcher("D:\\")
     world.xdotool("mousemove", 0, 0)

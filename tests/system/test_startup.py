@@ -7,7 +7,7 @@ import re
 import subprocess
 
 import pytest
-from conftest import MENU, ROOT, until
+from conftest import MENU, SHIPPED, until
 from design import BOX_ART_AT, TITLES
 from quibworld import LAUNCHER
 
@@ -81,7 +81,7 @@ def test_the_shipped_program_is_a_32_bit_gui_program_importing_known_dlls_only()
     from the system directory: none can be planted beside the launcher. It
     has no C library, not even the system's msvcrt.dll, which Windows 95
     lacks (tests/release/imports.py checks each function's Windows version)."""
-    program = LAUNCHER or ROOT / "build" / "win32" / "QuibLaunch.exe"   # the one under test
+    program = LAUNCHER or SHIPPED   # the one under test
     dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(program)],
                           capture_output=True, text=True, check=True).stdout
     assert re.search(r"file format pei-i386", dump) and re.search(r"Subsystem\s+00000002", dump)

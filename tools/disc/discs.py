@@ -3,11 +3,15 @@ images with Joliet names that scripts/disc-image.sh writes.
 
 The names come from the launcher's own title rows (src/launcher/titles.inc,
 through tools/quibtables.py), so each disc is laid out as the launcher
-expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH,
+expects it. Every file and folder carries one date, $SOURCE_DATE_EPOCH
+(by default the commit time of the sources' HEAD; outside git, 2000-01-01),
 which xorriso also takes for the volume's dates and id; it sorts the names
 itself. So the same programs give the same images, byte for byte.
 
-    SOURCE_DATE_EPOCH=... python3 tools/disc/discs.py BUILD_DIR OUT_DIR
+    [SOURCE_DATE_EPOCH=...] python3 tools/disc/discs.py BUILD_DIR OUT_DIR
+
+BUILD_DIR is a tree of the preset win32, built: its launcher, the stand-in,
+the planted winmm.dll and the unit-test program go on the discs.
 """
 
 import hashlib
@@ -15,6 +19,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 from pathlib import Path, PureWindowsPath
 
 HERE = Path(__file__).resolve().parent
@@ -132,5 +137,14 @@ def write(build, out, epoch):
     (out / "SHA256SUMS").write_text("".join(sums))
 
 
+def epoch():
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    head = subprocess.run(["git", "log", "-1", "--format=%ct"], cwd=HERE, capture_output=True, text=True)
+    return int(head.stdout) if head.returncode == 0 and head.stdout.strip() else 946684800
+
+
 if __name__ == "__main__":
-    write(Path(sys.argv[1]), Path(sys.argv[2]), int(os.environ["SOURCE_DATE_EPOCH"]))
+    dates = epoch()
+    print(f"dates: {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime(dates))}")
+    write(Path(sys.argv[1]), Path(sys.argv[2]), dates)
