@@ -27,13 +27,14 @@ def first_windows(path):
     for number, line in enumerate(Path(path).read_text().splitlines(), 1):
         if not line.strip() or line.startswith("#"):
             continue
-        dll, function, version = line.split()
+        version, dll, *functions = line.split()
         found = re.fullmatch(r"(95|98|Me|-)/(?:NT(\d+)\.(\d+)|-)", version)
         if not found:
             sys.exit(f"{path}:{number}: not a version: {version}")
         nineties, major, minor = found.groups()
-        table[dll, function] = (None if nineties == "-" else nineties,
-                                None if major is None else (int(major), int(minor)))
+        for function in functions:
+            table[dll, function] = (None if nineties == "-" else nineties,
+                                    None if major is None else (int(major), int(minor)))
     return table
 
 
