@@ -6,30 +6,29 @@
 # the highest NAME-N on PATH, else the highest /usr/lib/llvm-N/bin/NAME.
 # Fails when there is none. cmake/llvm-tools.cmake looks the same way.
 quib_llvm_tool() {
-    local name="$1" found version best=13 candidate dir
-    if found="$(command -v "$name")"; then
-        echo "$found"
+    local name="$1" dir candidates=()
+    if command -v "$name"; then
         return 0
     fi
-    found=
     local IFS=:
     for dir in $PATH; do
-        for candidate in "$dir/$name"-[0-9]*; do
-            version="${candidate##*-}"
-            if [ -x "$candidate" ] && [[ "$version" =~ ^[0-9]+$ ]] && [ "$version" -gt "$best" ]; then
-                best="$version" found="$candidate"
-            fi
-        done
+        candidates+=("$dir/$name"-[0-9]*)
     done
-    if [ -z "$found" ]; then
-        for candidate in /usr/lib/llvm-[0-9]*/bin/"$name"; do
-            version="${candidate#/usr/lib/llvm-}"
-            version="${version%%/*}"
-            if [ -x "$candidate" ] && [[ "$version" =~ ^[0-9]+$ ]] && [ "$version" -gt "$best" ]; then
-                best="$version" found="$candidate"
-            fi
-        done
-    fi
+    quib_highest_version '-([0-9]+)$' "${candidates[@]}" ||
+        quib_highest_version '/llvm-([0-9]+)/' /usr/lib/llvm-[0-9]*/bin/"$name"
+}
+
+# quib_highest_version PATTERN PATH...: prints the path whose version, the
+# number PATTERN's group takes from it, is the highest from 14 on; fails
+# when there is none.
+quib_highest_version() {
+    local pattern="$1" candidate best=13 found=
+    shift
+    for candidate in "$@"; do
+        if [ -x "$candidate" ] && [[ "$candidate" =~ $pattern ]] && [ "${BASH_REMATCH[1]}" -gt "$best" ]; then
+            best="${BASH_REMATCH[1]}" found="$candidate"
+        fi
+    done
     [ -n "$found" ] && echo "$found"
 }
 
