@@ -1,15 +1,10 @@
 """Start-up as a user sees it: which title the files beside the launcher
 select (its box art on the menu), the unknown-disc message, the silent
-end while the series or the title's game already runs, and the shipped
-program file itself."""
-
-import re
-import subprocess
+end while the series or the title's game already runs."""
 
 import pytest
-from conftest import MENU, SHIPPED, until
+from conftest import MENU, until
 from design import BOX_ART_AT, TITLES
-from quibworld import LAUNCHER
 
 
 def ends_silently(world, launcher, menus=0):
@@ -75,15 +70,3 @@ def test_the_series_name_held_by_an_object_of_another_kind(world):
     world.key("Escape")
     assert first.wait(5) == 0
 
-
-def test_the_shipped_program_is_a_32_bit_gui_program_importing_known_dlls_only():
-    """Every DLL it imports is one of Windows' known DLLs, which always come
-    from the system directory: none can be planted beside the launcher. It
-    has no C library, not even the system's msvcrt.dll, which Windows 95
-    lacks (tests/release/imports.py checks each function's Windows version)."""
-    program = LAUNCHER or SHIPPED   # the one under test
-    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(program)],
-                          capture_output=True, text=True, check=True).stdout
-    assert re.search(r"file format pei-i386", dump) and re.search(r"Subsystem\s+00000002", dump)
-    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
-    assert imports == {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll"}
