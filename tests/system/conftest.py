@@ -143,6 +143,7 @@ def world_for(request):
     used = []
 
     def get(**config):
+        config = dict(screen=(800, 600), depth=24, windows="win10") | config
         key = tuple(sorted(config.items()))
         if _current.get("key") != key:
             if _current:
