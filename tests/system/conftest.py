@@ -1,7 +1,5 @@
-"""Whole-program tests: the launcher of the build runs in a throwaway Wine
-world (tools/quibworld.py) and is looked at from outside: the screen and
-real input through X, and through the probe what X cannot see (window
-classes, owners, dialog texts and control ids)."""
+"""The worlds of the whole-program tests (README.md here): tools/quibworld.py
+with the probe, for what X cannot see, and the menu as it should look."""
 
 import json
 import os
@@ -24,11 +22,9 @@ from quibworld import until  # noqa: E402,F401
 from design import BOX_ART_AT, PLAY_AT, QUIT_AT, TITLES  # noqa: E402
 
 MENU = "QuibLaunch"
-# The shipped program file: the 32-bit tree's launcher, which the test
-# command names (in a 32-bit tree, the build directory's own).
+# The shipped program file: the 32-bit tree's launcher.
 SHIPPED = Path(os.environ.get("QUIB_SHIPPED_LAUNCHER") or quibworld.BUILD_DIR / "QuibLaunch.exe")
-# The question mark over the product boxes: 32 x 32, its hot spot as the
-# cursor image stores it.
+# The question mark over the product boxes: 32 x 32, its hot spot as stored.
 QUESTION_MARK = (32, 32, *struct.unpack("<HH", (ROOT / "resources/art/cursor32.bin").read_bytes()[:4]))
 
 
@@ -54,8 +50,8 @@ class World(quibworld.World):
         return out
 
     def windows(self, cls=None, exe=None, visible=True):
-        """Top-level windows (probe records: class, text, exe, owner,
-        rect, children with id, class, text and rect)."""
+        """Top-level windows: class, text, exe, owner, rect, and children
+        with id, class, text and rect."""
         out = self.probe("list")
         found = json.loads(out.read_text())
         out.unlink()
@@ -71,8 +67,8 @@ class World(quibworld.World):
                      timeout, "the menu over the whole screen")[0]
 
     def open_window(self, cls, title="game"):
-        """A top-level window of that class and title in a program of its
-        own, as a running game or installer shows; returns that program."""
+        """A window of that class and title, as a running game or installer
+        shows, in a program of its own, which is returned."""
         exe = self.put_program(f"C:\\quibtest\\{cls.replace(' ', '_')}.exe", "standin.exe")
         program = self.start(exe, cls, title, QUIB_STANDIN_LOG="")   # a run of the test's, not logged
         self.wait_window(cls)

@@ -1,12 +1,9 @@
-/* What the tests cannot see through X: window classes, owners, dialog
- * texts and control ids; and named objects held for a test.
- *
- *   probe list               top-level windows and their controls, as JSON
- *   probe hold <kind> <name> holds a semaphore or mutex of that name, or
- *                            the file of that path open without sharing;
- *                            prints whether it existed, keeps it
- *   probe cursors            shows the standard arrow and hourglass over two
- *                            40 x 40 windows at the screen's top-left corner
+/* What the tests cannot see through X (usage at the end of main):
+ *   list     top-level windows and their controls, as JSON
+ *   hold     a semaphore, mutex or file (open without sharing) held until
+ *            the probe is ended; prints whether it existed
+ *   cursors  the standard arrow and hourglass over two 40 x 40 windows at
+ *            the screen's top-left corner
  */
 #include <windows.h>
 #include <stdio.h>

@@ -1,12 +1,8 @@
-"""The test discs for real Windows (tools/disc/discs.py): written again
-from the same programs, the same bytes; read back by their Joliet names,
-the discs hold what the launcher and the tester need; the launcher started
-from a disc's files in a CD-ROM drive shows its title's menu; and The
-Whirl's setup stand-in installs it so that disc 1 hands over to the
-installed launcher, which plays with disc 2.
-
-The images are the ones the test command wrote before (QUIB_DISCS names
-their folder); without it, this file writes them itself."""
+"""The test discs for real Windows (tools/disc/discs.py), as the test
+command wrote them (QUIB_DISCS; without it, written here): written again,
+the same bytes; each disc's files, and its title's menu from a CD-ROM
+drive; and The Whirl installed by its setup stand-in, so that disc 1 hands
+over to the installed launcher, which plays with disc 2."""
 
 import hashlib
 import os
