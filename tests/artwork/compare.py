@@ -63,13 +63,11 @@ def compare_lettering(generator, scratch):
                 % (lettering.describe(here), ", ".join(pieces))]
     fonts = sorted(n for n in set(made["fonts"]) | set(here["fonts"])
                    if made["fonts"].get(n) != here["fonts"].get(n))
-    print("NOTE: the stored lettering cannot be compared exactly with this system's text drawing.\n"
-          "  It was drawn with %s; this system has %s%s,\n"
-          "  which draw %d of the %d boxes and masks differently. The pictures were still\n"
-          "  compared exactly, drawn from the stored lettering."
-          % (lettering.describe(made), lettering.describe(here),
-             " and other font files (%s)" % ", ".join(fonts) if fonts else "", len(differ),
-             len(boxes) + len(masks)))
+    print("NOTE: the stored lettering, drawn with %s, cannot be compared exactly here: this system has\n"
+          "  %s%s, which draw %d of its %d boxes and masks differently. The pictures were still compared\n"
+          "  exactly, drawn from the stored lettering."
+          % (lettering.describe(made), lettering.describe(here), " and other font files (%s)" % ", ".join(fonts)
+             if fonts else "", len(differ), len(boxes) + len(masks)))
     return []
 
 

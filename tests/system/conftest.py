@@ -83,8 +83,8 @@ class World(quibworld.World):
         return {c["id"] & 0xFFFF: c["text"] for c in window["children"]}
 
     def hold(self, kind, name="Quib AutoPlay"):
-        """A semaphore or mutex of that name, held by another program until
-        the test ends; returns whether the name existed already."""
+        """A mutex or file of that name, held by another program until the
+        test ends; returns whether the name existed already."""
         out = self.probe("hold", kind, name, wait=False)
         return json.loads(until(out.read_text, 10, f"the {kind} {name!r} held"))
 

@@ -1,7 +1,7 @@
 /* What the tests cannot see through X (usage at the end of main):
  *   list     top-level windows and their controls, as JSON
- *   hold     a semaphore, mutex or file (open without sharing) held until
- *            the probe is ended; prints whether it existed
+ *   hold     a mutex or a file (open without sharing) held until the probe
+ *            is ended; prints whether it existed
  *   cursors  the standard arrow and hourglass over two 40 x 40 windows at
  *            the screen's top-left corner
  */
@@ -64,9 +64,7 @@ int main(int argc, char **argv)
     }
     if (argc == 4 && !strcmp(argv[1], "hold")) {
         HANDLE held = !strcmp(argv[2], "mutex") ? CreateMutexA(NULL, TRUE, argv[3])
-                    : !strcmp(argv[2], "file") ? CreateFileA(argv[3], GENERIC_READ | GENERIC_WRITE, 0, NULL,
-                                                             OPEN_ALWAYS, 0, NULL)
-                    : CreateSemaphoreA(NULL, 1, 1, argv[3]);
+                    : CreateFileA(argv[3], GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, 0, NULL);
         printf("{\"held\":%d,\"existed\":%d}\n", held && held != INVALID_HANDLE_VALUE,
                GetLastError() == ERROR_ALREADY_EXISTS);
         fflush(stdout);
@@ -86,6 +84,6 @@ int main(int argc, char **argv)
             DispatchMessageA(&message);
         return 0;
     }
-    fprintf(stderr, "usage: probe list | probe hold semaphore|mutex|file NAME | probe cursors\n");
+    fprintf(stderr, "usage: probe list | probe hold mutex|file NAME | probe cursors\n");
     return 2;
 }
