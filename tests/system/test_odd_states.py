@@ -115,9 +115,7 @@ def test_twenty_launchers_at_once_show_one_menu(world):
     world.put("D:\\" + VOLUME_2["discMarker"])
     exe = world.put_launcher("D:\\")
     launchers = [world.start(exe) for _ in range(20)]
-    started = time.monotonic()
     until(lambda: sum(not launcher.running for launcher in launchers) == 19, 20, "19 launchers to end")
-    assert time.monotonic() - started < 20
     assert all(launcher.wait(1) == 0 for launcher in launchers if not launcher.running)
     world.wait_menu()
     assert len(world.windows(MENU)) == 1
