@@ -37,17 +37,12 @@ def first_windows(path):
     return table
 
 
-def imports(pe):
-    """[(dll, function or None for an ordinal)] of a program file."""
-    return [(entry.dll.decode().lower().removesuffix(".dll"), item.name and item.name.decode())
-            for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for item in entry.imports]
-
-
 table = first_windows(Path(__file__).with_name("windows-versions.txt"))
 problems, used = [], set()
 for index, path in enumerate(sys.argv[1:]):
     pe = pefile.PE(path)
-    found = imports(pe)
+    found = [(entry.dll.decode().lower().removesuffix(".dll"), item.name and item.name.decode())   # None: an ordinal
+             for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for item in entry.imports]
     used |= set(found)
     subsystem = (pe.OPTIONAL_HEADER.MajorSubsystemVersion, pe.OPTIONAL_HEADER.MinorSubsystemVersion)
     print(f"{path}: subsystem version {subsystem[0]}.{subsystem[1]:02d}, "

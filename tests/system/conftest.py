@@ -38,9 +38,8 @@ def folder(drive, length):
 
 class World(quibworld.World):
     def probe(self, *args, wait=True):
-        """Runs the probe; its output goes to a file, since a Wine program
-        it happens to start (the desktop, after the last window closed)
-        would keep a pipe open."""
+        """Runs the probe, its output to a file: a Wine program it happens to
+        start (the desktop, once the last window closed) would hold a pipe."""
         out = self.dir / f"probe-{time.monotonic_ns()}.json"
         with open(out, "w") as file:
             process = subprocess.Popen([quibworld.WINE, str(self.build_dir / "probe.exe"), *args],
@@ -62,7 +61,6 @@ class World(quibworld.World):
         return until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
 
     def wait_menu(self, exe="quiblaunch.exe", timeout=10):
-        """The menu window once it covers the screen."""
         return until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
                      timeout, "the menu over the whole screen")[0]
 

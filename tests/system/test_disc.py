@@ -48,8 +48,7 @@ def images(tmp_path_factory):
 
 
 def put_disc(world, image):
-    """The disc's files, by their Joliet names, in the CD-ROM drive D:;
-    returns their paths."""
+    """The disc's files by their Joliet names in the CD-ROM drive D:, listed."""
     drive = world.drive("d")
     shutil.rmtree(drive)
     subprocess.run(["xorriso", "-read_fs", "norock", "-osirrox", "on", "-indev", str(image), "-extract", "/",

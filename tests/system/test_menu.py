@@ -1,7 +1,6 @@
-"""The menu as a user meets it: the composed picture on every kind of
-screen and Windows version, the product boxes and their dialogs, the
-pointer's shape, and the buttons under real clicks and keys, with every
-look they show."""
+"""The menu as a user meets it: the composed picture on every kind of screen
+and Windows version, the product boxes and their dialogs, the pointer's
+shape, and the buttons under real clicks and keys, with every look."""
 
 import threading
 import time

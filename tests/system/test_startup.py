@@ -8,7 +8,6 @@ from design import BOX_ART_AT, TITLES
 
 
 def ends_silently(world, launcher, menus=0):
-    """The launcher ends with exit code 0, leaving no window of its own."""
     assert launcher.wait(8) == 0
     assert len(world.windows(MENU)) == menus and not world.windows("#32770")
 
