@@ -1,11 +1,10 @@
-"""What the program files need of Windows: each imports from kernel32,
-user32, gdi32 and advapi32 only, by name, nothing delay-loaded, and only
-functions that windows-versions.txt dates to Windows 95 and Windows NT 4.0
-or earlier. A function the table lacks fails as surely as one it dates
-later. The shipped program (the first file) also asks for no newer
-subsystem than 4.0, the version that Windows 95 and NT 4.0 load; another
-build's subsystem version is printed only (link.exe writes 5.01 at least).
-Exits non-zero and names each problem otherwise.
+"""What the program files need of Windows: each is a 32-bit x86 GUI program
+importing by name, nothing delay-loaded, from kernel32, user32, gdi32 and
+advapi32 only (known DLLs, so none can be planted beside the launcher), and
+only functions that windows-versions.txt dates to Windows 95 and NT 4.0 or
+earlier; a function the table lacks fails too. The shipped program (the
+first file) also asks for no subsystem newer than 4.0; another build's is
+printed only (link.exe writes 5.01 at least).
 
     imports.py SHIPPED.exe [OTHER.exe...]
 """
@@ -38,21 +37,18 @@ def first_windows(path):
     return table
 
 
-def imports(pe):
-    """[(dll, function or None for an ordinal)] of a program file."""
-    return [(entry.dll.decode().lower().removesuffix(".dll"), item.name and item.name.decode())
-            for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for item in entry.imports]
-
-
 table = first_windows(Path(__file__).with_name("windows-versions.txt"))
 problems, used = [], set()
 for index, path in enumerate(sys.argv[1:]):
     pe = pefile.PE(path)
-    found = imports(pe)
+    found = [(entry.dll.decode().lower().removesuffix(".dll"), item.name and item.name.decode())   # None: an ordinal
+             for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for item in entry.imports]
     used |= set(found)
     subsystem = (pe.OPTIONAL_HEADER.MajorSubsystemVersion, pe.OPTIONAL_HEADER.MinorSubsystemVersion)
     print(f"{path}: subsystem version {subsystem[0]}.{subsystem[1]:02d}, "
           + ", ".join(f"{dll} {sum(d == dll for d, _ in found)}" for dll in sorted({d for d, _ in found})))
+    if (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Subsystem) != (0x14C, 2):
+        problems.append(f"{path}: not a 32-bit x86 GUI program")
     if index == 0 and subsystem > (4, 0):
         problems.append(f"{path}: subsystem version {subsystem[0]}.{subsystem[1]:02d}, newer than 4.0")
     if getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", None):

@@ -1,13 +1,11 @@
-"""The resources of the program files: each starts its resources on a page
-of the file (where a loader can map them rather than copy them); the
-shipped program carries exactly
-the ids of resources/resource.h (and the icon and cursor images, the version
-block), all under language 1033, so that no string table, manifest or other
-resource slips in, nor does one the program needs go missing; its icon
-group agrees with the images it names (Windows picks the program's icon by
-it); and another build (the Microsoft-style one) carries the same resources,
-byte for byte: type, id, language, code page and data, dialogs included.
-Exits non-zero and names each difference otherwise.
+"""The program files' resources: each starts them on a page of the file
+(where a loader maps them rather than copies them); the shipped program
+carries exactly the ids of resources/resource.h, the icon and cursor images
+and the version block, all under language 1033, nothing more or less; its
+icon group agrees with the images it names (Windows picks the program's
+icon by it); and another build carries the same resources byte for byte:
+type, id, language, code page and data. Exits non-zero naming each
+difference otherwise.
 
     resources.py SHIPPED.exe [OTHER.exe]
 """

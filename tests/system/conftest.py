@@ -1,7 +1,5 @@
-"""Whole-program tests: the launcher of the build runs in a throwaway Wine
-world (tools/quibworld.py) and is looked at from outside: the screen and
-real input through X, and through the probe what X cannot see (window
-classes, owners, dialog texts and control ids)."""
+"""The worlds of the whole-program tests (README.md here): tools/quibworld.py
+with the probe, for what X cannot see, and the menu as it should look."""
 
 import json
 import os
@@ -24,11 +22,9 @@ from quibworld import until  # noqa: E402,F401
 from design import BOX_ART_AT, PLAY_AT, QUIT_AT, TITLES  # noqa: E402
 
 MENU = "QuibLaunch"
-# The shipped program file: the 32-bit tree's launcher, which the test
-# command names (in a 32-bit tree, the build directory's own).
+# The shipped program file: the 32-bit tree's launcher.
 SHIPPED = Path(os.environ.get("QUIB_SHIPPED_LAUNCHER") or quibworld.BUILD_DIR / "QuibLaunch.exe")
-# The question mark over the product boxes: 32 x 32, its hot spot as the
-# cursor image stores it.
+# The question mark over the product boxes: 32 x 32, its hot spot as stored.
 QUESTION_MARK = (32, 32, *struct.unpack("<HH", (ROOT / "resources/art/cursor32.bin").read_bytes()[:4]))
 
 
@@ -42,9 +38,8 @@ def folder(drive, length):
 
 class World(quibworld.World):
     def probe(self, *args, wait=True):
-        """Runs the probe; its output goes to a file, since a Wine program
-        it happens to start (the desktop, after the last window closed)
-        would keep a pipe open."""
+        """Runs the probe, its output to a file: a Wine program it happens to
+        start (the desktop, once the last window closed) would hold a pipe."""
         out = self.dir / f"probe-{time.monotonic_ns()}.json"
         with open(out, "w") as file:
             process = subprocess.Popen([quibworld.WINE, str(self.build_dir / "probe.exe"), *args],
@@ -54,8 +49,8 @@ class World(quibworld.World):
         return out
 
     def windows(self, cls=None, exe=None, visible=True):
-        """Top-level windows (probe records: class, text, exe, owner,
-        rect, children with id, class, text and rect)."""
+        """Top-level windows: class, text, exe, owner, rect, and children
+        with id, class, text and rect."""
         out = self.probe("list")
         found = json.loads(out.read_text())
         out.unlink()
@@ -66,15 +61,14 @@ class World(quibworld.World):
         return until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
 
     def wait_menu(self, exe="quiblaunch.exe", timeout=10):
-        """The menu window once it covers the screen."""
         return until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
                      timeout, "the menu over the whole screen")[0]
 
     def open_window(self, cls, title="game"):
-        """A top-level window of that class and title in a program of its
-        own, as a running game or installer shows; returns that program."""
+        """A window of that class and title, as a running game or installer
+        shows, in a program of its own, which is returned."""
         exe = self.put_program(f"C:\\quibtest\\{cls.replace(' ', '_')}.exe", "standin.exe")
-        program = self.start(exe, cls, title)
+        program = self.start(exe, cls, title, QUIB_STANDIN_LOG="")   # a run of the test's, not logged
         self.wait_window(cls)
         return program
 
@@ -87,8 +81,8 @@ class World(quibworld.World):
         return {c["id"] & 0xFFFF: c["text"] for c in window["children"]}
 
     def hold(self, kind, name="Quib AutoPlay"):
-        """A semaphore or mutex of that name, held by another program until
-        the test ends; returns whether the name existed already."""
+        """A mutex or file of that name, held by another program until the
+        test ends; returns whether the name existed already."""
         out = self.probe("hold", kind, name, wait=False)
         return json.loads(until(out.read_text, 10, f"the {kind} {name!r} held"))
 
@@ -143,6 +137,7 @@ def world_for(request):
     used = []
 
     def get(**config):
+        config = dict(screen=(800, 600), depth=24, windows="win10") | config
         key = tuple(sorted(config.items()))
         if _current.get("key") != key:
             if _current:

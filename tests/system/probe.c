@@ -1,18 +1,11 @@
-/* What the tests cannot see through X: window classes, owners, dialog
- * texts and control ids; and named objects held for a test.
- *
- *   probe list               top-level windows and their controls, as JSON
- *   probe cmdline <program>  the command line of the running program of
- *                            that file name (read from its process block)
- *   probe hold <kind> <name> holds a semaphore or mutex of that name, or
- *                            the file of that path open without sharing;
- *                            prints whether it existed, keeps it
- *   probe cursors            shows the standard arrow and hourglass over two
- *                            40 x 40 windows at the screen's top-left corner
+/* What the tests cannot see through X (usage at the end of main):
+ *   list     top-level windows and their controls, as JSON
+ *   hold     a mutex or a file (open without sharing) held until the probe
+ *            is ended; prints whether it existed
+ *   cursors  the standard arrow and hourglass over two 40 x 40 windows at
+ *            the screen's top-left corner
  */
 #include <windows.h>
-#include <tlhelp32.h>
-#include <winternl.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -60,39 +53,8 @@ static BOOL CALLBACK describe(HWND window, LPARAM param)
     return TRUE;
 }
 
-/* What Windows keeps of a process's start: its command line. */
-static void printCommandLine(const char *name)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = { .dwSize = sizeof entry };
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        HANDLE process = _stricmp(entry.szExeFile, name) ? NULL
-            : OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
-        PROCESS_BASIC_INFORMATION basic;
-        PEB peb;
-        RTL_USER_PROCESS_PARAMETERS start;
-        WCHAR line[1024] = L"";
-        char text[1024] = "";
-        if (process && !NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, NULL) &&
-            ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, NULL) &&
-            ReadProcessMemory(process, peb.ProcessParameters, &start, sizeof start, NULL) &&
-            ReadProcessMemory(process, start.CommandLine.Buffer, line,
-                              min(start.CommandLine.Length, sizeof line - sizeof *line), NULL)) {
-            WideCharToMultiByte(CP_ACP, 0, line, -1, text, sizeof text, NULL, NULL);
-            printString(text);
-            return;
-        }
-    }
-}
-
 int main(int argc, char **argv)
 {
-    if (argc == 3 && !strcmp(argv[1], "cmdline")) {
-        printf("[");   /* empty when no such program runs */
-        printCommandLine(argv[2]);
-        printf("]\n");
-        return 0;
-    }
     if (argc == 2 && !strcmp(argv[1], "list")) {
         struct List windows = { 0, 1 };
         printf("[");
@@ -102,9 +64,7 @@ int main(int argc, char **argv)
     }
     if (argc == 4 && !strcmp(argv[1], "hold")) {
         HANDLE held = !strcmp(argv[2], "mutex") ? CreateMutexA(NULL, TRUE, argv[3])
-                    : !strcmp(argv[2], "file") ? CreateFileA(argv[3], GENERIC_READ | GENERIC_WRITE, 0, NULL,
-                                                             OPEN_ALWAYS, 0, NULL)
-                    : CreateSemaphoreA(NULL, 1, 1, argv[3]);
+                    : CreateFileA(argv[3], GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, 0, NULL);
         printf("{\"held\":%d,\"existed\":%d}\n", held && held != INVALID_HANDLE_VALUE,
                GetLastError() == ERROR_ALREADY_EXISTS);
         fflush(stdout);
@@ -124,6 +84,6 @@ int main(int argc, char **argv)
             DispatchMessageA(&message);
         return 0;
     }
-    fprintf(stderr, "usage: probe list | probe cmdline PROGRAM | probe hold semaphore|mutex|file NAME | probe cursors\n");
+    fprintf(stderr, "usage: probe list | probe hold mutex|file NAME | probe cursors\n");
     return 2;
 }

@@ -1,10 +1,7 @@
-/* Stand-in for the programs the launcher starts or looks for: setup
- * programs, games, the installed launcher. Tests copy it under any name.
- *
- * Every run appends "<own path> TAB <command line> TAB <current folder>" to
- * the file named by QUIB_STANDIN_LOG. Started with a class and a title as
- * arguments, it keeps a top-level window of that class and title open until
- * it is ended, as a running game or installer does.
+/* Stand-in for the programs the launcher starts or looks for, copied under
+ * their names. Every run appends "<own path> TAB <command line> TAB <current
+ * folder>" to the file QUIB_STANDIN_LOG names. With a class and a title as
+ * arguments it keeps such a window open, as a running game or installer does.
  */
 #include <windows.h>
 #include <stdio.h>

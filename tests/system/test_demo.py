@@ -1,11 +1,8 @@
-"""The README's pictures are what the demo makes of the program today.
-
-The launcher draws them all but the disc prompt's frame and caption bar,
-which Wine draws, and not alike in every version: Wine 10's caption bar is
-7 pixels taller than Wine 8's, in a plain font. Under a Wine other than the
-one the pictures were made with (docs/screenshots/wine-version.txt), the
-test says so and compares the disc prompt below its caption bar, exactly;
-every other picture is compared whole under any Wine."""
+"""The README's pictures are what the demo makes of the program today, each
+compared whole but for the disc prompt's frame and caption bar, which Wine
+draws, and not alike in every version (Wine 10's caption bar is 7 pixels
+taller than Wine 8's): under another Wine than the pictures were made with
+(docs/screenshots/wine-version.txt) that picture is compared below it."""
 
 from conftest import ROOT
 from PIL import Image

@@ -1,12 +1,8 @@
-"""The test discs for real Windows (tools/disc/discs.py): written again
-from the same programs, the same bytes; read back by their Joliet names,
-the discs hold what the launcher and the tester need; the launcher started
-from a disc's files in a CD-ROM drive shows its title's menu; and The
-Whirl's setup stand-in installs it so that disc 1 hands over to the
-installed launcher, which plays with disc 2.
-
-The images are the ones the test command wrote before (QUIB_DISCS names
-their folder); without it, this file writes them itself."""
+"""The test discs for real Windows (tools/disc/discs.py), as the test
+command wrote them (QUIB_DISCS; without it, written here): written again,
+the same bytes; each disc's files, and its title's menu from a CD-ROM
+drive; and The Whirl installed by its setup stand-in, so that disc 1 hands
+over to the installed launcher, which plays with disc 2."""
 
 import hashlib
 import os
@@ -36,10 +32,10 @@ DISCS = [
 
 def write_images(out):
     """The discs written from the shipped launcher's tree, whose other
-    programs go on them too; their SHA-256 by name."""
+    programs go on them too."""
     subprocess.run([sys.executable, str(ROOT / "tools" / "disc" / "discs.py"), str(SHIPPED.parent), str(out)],
                    check=True, capture_output=True, timeout=120)
-    return sums(out)
+    return out
 
 
 def sums(out):
@@ -48,16 +44,11 @@ def sums(out):
 
 @pytest.fixture(scope="module")
 def images(tmp_path_factory):
-    if os.environ.get("QUIB_DISCS"):
-        out = Path(os.environ["QUIB_DISCS"])
-        return out, sums(out)
-    out = tmp_path_factory.mktemp("discs")
-    return out, write_images(out)
+    return Path(os.environ.get("QUIB_DISCS") or write_images(tmp_path_factory.mktemp("discs")))
 
 
 def put_disc(world, image):
-    """The disc's files, by their Joliet names, in the CD-ROM drive D:;
-    returns their paths."""
+    """The disc's files by their Joliet names in the CD-ROM drive D:, listed."""
     drive = world.drive("d")
     shutil.rmtree(drive)
     subprocess.run(["xorriso", "-read_fs", "norock", "-osirrox", "on", "-indev", str(image), "-extract", "/",
@@ -67,13 +58,13 @@ def put_disc(world, image):
 
 
 def test_written_again_the_images_are_the_same_bytes(images, tmp_path):
-    assert sorted(images[1]) == sorted(disc[0] for disc in DISCS)
-    assert write_images(tmp_path) == images[1]
+    assert sorted(sums(images)) == sorted(disc[0] for disc in DISCS)
+    assert sums(write_images(tmp_path)) == sums(images)
 
 
 @pytest.mark.parametrize("image, files, menu, title", DISCS, ids=[disc[0] for disc in DISCS])
 def test_each_disc_shows_its_titles_menu_from_a_cd_rom_drive(world, images, image, files, menu, title):
-    assert put_disc(world, images[0] / image) >= files | ON_EVERY_DISC
+    assert put_disc(world, images / image) >= files | ON_EVERY_DISC
     assert world.unix("D:\\autorun.inf").read_bytes().startswith(AUTORUN)
     assert world.unix("D:\\QuibLaunch.exe").read_bytes() == SHIPPED.read_bytes()
     if quibworld.WINE_ARCH != "win32":   # this machine runs only the 64-bit build
@@ -88,7 +79,7 @@ def test_each_disc_shows_its_titles_menu_from_a_cd_rom_drive(world, images, imag
 @pytest.mark.skipif(quibworld.WINE_ARCH != "win32", reason="the discs' stand-ins are 32-bit programs")
 def test_the_whirl_installs_from_its_setup_stand_in_and_plays_with_disc_two(world, images):
     world.registry_dirty = True   # the setup stand-in writes the title's value
-    put_disc(world, images[0] / "quib-whirl-disc1.iso")
+    put_disc(world, images / "quib-whirl-disc1.iso")
     world.xdotool("mousemove", 0, 0)
     world.start("D:\\QuibLaunch.exe")
     world.wait_menu(exe="~qbx4.tmp")
@@ -107,7 +98,7 @@ def test_the_whirl_installs_from_its_setup_stand_in_and_plays_with_disc_two(worl
     world.wait_menu()
     until(lambda: world.shows(world.menu_picture(6, installed=True)), 5, "the menu with Play")
     assert any(f"{WHIRL_FOLDER}\\QuibLaunch.exe" in line for line in world.processes().values())
-    put_disc(world, images[0] / "quib-whirl-disc2.iso")
+    put_disc(world, images / "quib-whirl-disc2.iso")
     world.key("Return")
     game = world.wait_window(WHIRL["gameWindowClass"], exe=WHIRL["gameExe"].lower())
     assert f"Program:  {WHIRL_FOLDER}\\{WHIRL['gameExe']}\r\n" in game["children"][0]["text"]

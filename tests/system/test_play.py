@@ -1,7 +1,7 @@
-"""Play as a user meets it: the game starts at once when the disc is in
-any drive; otherwise the launcher asks for it, searches for ten seconds
-after each OK (without spinning, showing the hourglass), and asks again. A winmm.dll planted in
-the game folder is never loaded, even where Wine would prefer it."""
+"""Play as a user meets it: the game starts at once when the disc is in any
+drive; otherwise the launcher asks for it, searches for ten seconds after
+each OK (without spinning, showing the hourglass), and asks again. A
+winmm.dll planted in the game folder is never loaded."""
 
 import time
 
@@ -22,15 +22,11 @@ def installed_launcher(world):
     return world.start(world.put_launcher(GAME_FOLDER + "\\"), WINEDLLOVERRIDES="winmm=n,b")
 
 
-def prompt(world, dialog_id):
+def prompt(world, control, text):
     """The disc prompt once it is open, checked for its owner and texts."""
     box = world.wait_window("#32770", timeout=15)
-    texts = world.texts(box)
     assert (box["text"], box["owner"]) == (VOLUME_2["promptCaption"], world.wait_menu()["hwnd"])
-    if dialog_id == IDS["IDD_PLAY_FIRST"]:
-        assert texts[IDS["IDC_PROMPT_TEXT"]] == VOLUME_2["promptText"]
-    else:
-        assert texts[IDS["IDC_PROMPT_RETRYTEXT"]] == VOLUME_2["retryText"]
+    assert world.texts(box)[IDS[control]] == VOLUME_2[text]
     return box
 
 
@@ -38,7 +34,7 @@ def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
     launcher = installed_launcher(world)
     world.wait_menu()
     world.key("Return")
-    box = prompt(world, IDS["IDD_PLAY_FIRST"])
+    box = prompt(world, "IDC_PROMPT_TEXT", "promptText")
     world.key("Escape")   # only the two buttons end a prompt
     time.sleep(0.3)
     assert world.windows("#32770")
@@ -61,12 +57,12 @@ def test_ten_seconds_of_searching_after_each_ok_cost_no_cpu_and_find_a_disc_put_
     launcher = installed_launcher(world)
     world.wait_menu()
     world.key("Return")
-    prompt(world, IDS["IDD_PLAY_FIRST"])
+    prompt(world, "IDC_PROMPT_TEXT", "promptText")
     world.key("Return")   # OK
     confirmed, cpu = time.monotonic(), launcher.cpu_seconds()
     until(lambda: not world.windows("#32770"), 5, "the first prompt to close")
     until(lambda: world.cursor() == shapes["hourglass"], 3, "the hourglass during the search")
-    prompt(world, IDS["IDD_PLAY_RETRY"])
+    prompt(world, "IDC_PROMPT_RETRYTEXT", "retryText")
     assert world.cursor() == shapes["arrow"], "the hourglass stays after the search"
     assert 9.5 < time.monotonic() - confirmed < 11.5, "the retry prompt comes after ten seconds"
     assert launcher.cpu_seconds() - cpu < 1.0, "the search spins"

@@ -1,9 +1,8 @@
-// How a program is started: launchProgram's choice between its two ways to
-// start one, with stand-ins for both (Windows never answers
-// ERROR_ELEVATION_REQUIRED under Wine, and the shell's elevation prompt
-// cannot be answered from a test); and the report of a game path too long
-// to start, which no test from outside can reach: a title counts as
-// installed only when that same path fits.
+// What no test from outside can reach: launchProgram's choice between
+// starting a program directly and through the shell, with stand-ins for both
+// (Wine never answers ERROR_ELEVATION_REQUIRED, and no test can answer the
+// elevation prompt); and a game path too long to start (a title counts as
+// installed only when that same path fits).
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
