@@ -9,9 +9,9 @@
 # uses, and kept for later runs on this machine (QUIB_DEBIAN13_ROOT, by
 # default /var/cache/quib/debian13; delete it to start afresh). The packages
 # the build and the tests need go in through scripts/install-deps.sh, as on
-# any machine. Each run copies the source tree, without its build folder,
-# to /root/NAME in the root (NAME: the tree's folder name) and runs the
-# command there with a clean environment. It runs in mount and process namespaces of its own: the
+# any machine. Each run copies the source tree as it is, committed or not,
+# without its build folder, to /root/NAME in the root (NAME: the tree's
+# folder name) and runs the command there with a clean environment. It runs in mount and process namespaces of its own: the
 # root's /proc, /sys and /dev go away with it, and so does every process it
 # leaves behind. /tmp is this machine's, so that X screens on both sides
 # pick different numbers.
@@ -59,7 +59,16 @@ flock 9
 echo "== Copying the source tree to $root$copy"
 rm -rf "$root$copy"
 mkdir -p "$root$copy"
-tar -C "$src" --exclude=./build -cf - . | tar -C "$root$copy" -xf -
+tar -C "$src" --exclude=./build --exclude=./.git -cf - . | tar -C "$root$copy" -xf -
+# The copy gets a repository of its own, so that the checks that ask git
+# (which files are the sources, the time of the last commit) work there
+# too, even where this tree's .git only points into another tree's.
+if git -C "$src" rev-parse --git-dir >/dev/null 2>&1; then
+    git clone -q --no-checkout "$src" "$root$copy/.quib-git"
+    mv "$root$copy/.quib-git/.git" "$root$copy/.git"
+    rmdir "$root$copy/.quib-git"
+    git -C "$root$copy" reset -q
+fi
 
 # Everything below runs in new mount and process namespaces; the shell
 # there is the namespace's first process, and its end ends every process

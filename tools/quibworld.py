@@ -291,7 +291,17 @@ class World:
         self.xdotool("mousemove", x, y, "click", 1)
 
     def key(self, *keys):
+        """Keys typed as a person types them: once a window has the keyboard
+        focus. A window manager gives it a moment after a window appears;
+        a key pressed before that goes to no window at all."""
+        if self.wm:
+            until(self.focused, 5, "a window with the keyboard focus")
         self.xdotool("key", *keys)
+
+    def focused(self):
+        """Whether the keyboard focus is on a window, not on the screen itself."""
+        focus = self.x.get_input_focus().focus
+        return not isinstance(focus, int) and focus.id != self.x.screen().root.id
 
     @property
     def origin(self):

@@ -61,8 +61,12 @@ class World(quibworld.World):
         return until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
 
     def wait_menu(self, exe="quiblaunch.exe", timeout=10):
-        return until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
+        """The menu once it covers the screen and the keyboard focus is on it."""
+        menu = until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
                      timeout, "the menu over the whole screen")[0]
+        if self.wm:
+            until(self.focused, 5, "the keyboard focus")
+        return menu
 
     def open_window(self, cls, title="game"):
         """A window of that class and title, as a running game or installer
