@@ -299,9 +299,13 @@ class World:
         self.xdotool("key", *keys)
 
     def focused(self):
-        """Whether the keyboard focus is on a window, not on the screen itself."""
-        focus = self.x.get_input_focus().focus
-        return not isinstance(focus, int) and focus.id != self.x.screen().root.id
+        """Whether the keyboard focus is on a window, not on the screen
+        itself. It asks through a connection of its own: a test may be
+        grabbing the screen through the other one from another thread."""
+        if not getattr(self, "x_focus", None):
+            self.x_focus = Xlib.display.Display(self.display)
+        focus = self.x_focus.get_input_focus().focus
+        return not isinstance(focus, int) and focus.id != self.x_focus.screen().root.id
 
     @property
     def origin(self):
@@ -357,6 +361,8 @@ class World:
         if self.wm:
             self.wm.terminate()
             self.wm.wait()
+        if getattr(self, "x_focus", None):
+            self.x_focus.close()
         self.x.close()
         if self.screen:
             self.screen.stop()

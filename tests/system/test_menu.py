@@ -101,10 +101,12 @@ def looks(world, box, frames, act, seconds=1.5):
             samples.append((time.monotonic(), world.grab(box)))
     sampler = threading.Thread(target=sample)
     sampler.start()
-    act()
-    time.sleep(seconds)
-    done.set()
-    sampler.join()
+    try:
+        act()
+        time.sleep(seconds)
+    finally:
+        done.set()
+        sampler.join()
     seen, order = {}, []
     for (when, image), (after, _) in zip(samples, samples[1:]):
         name = next((n for n, frame in frames.items() if frame.tobytes() == image.tobytes()), None)
