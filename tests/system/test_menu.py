@@ -138,8 +138,10 @@ def test_a_pressed_button_shows_each_look_for_its_pause(world, how, button, pres
     if "click" in how:   # the pressed look may show while the mouse button is down
         order = [look for look in order if look != "pressed"]
     assert order == shown
+    # A look lasts until Wine has drawn what follows it, which a busy machine
+    # delays by a few hundred ms; a pause halved or doubled still fails.
     for look in shown:
-        assert 0.6 < seen[look] / PAUSES[look] < 1.4, f"the {look} look was seen for {seen[look]:.3f} s"
+        assert 0.6 < seen[look] / PAUSES[look] < 1.6, f"the {look} look was seen for {seen[look]:.3f} s"
     assert launcher.wait(5) == 0
     assert [run[0] for run in world.standin_log()] == starts
 
