@@ -290,22 +290,30 @@ class World:
         """A click at a screen point, pressed and released at once as a tap does."""
         self.xdotool("mousemove", x, y, "click", 1)
 
-    def key(self, *keys):
+    def key(self, *keys, into=None):
         """Keys typed as a person types them: once a window has the keyboard
-        focus. A window manager gives it a moment after a window appears;
-        a key pressed before that goes to no window at all."""
+        focus (the window of that title, when into names one). A window
+        manager gives it a moment after a window appears; a key pressed
+        before that goes to no window, or to the one that had the focus."""
         if self.wm:
-            until(self.focused, 5, "a window with the keyboard focus")
+            until(lambda: self.focused(into), 5, f"the keyboard focus on {into or 'a window'}")
         self.xdotool("key", *keys)
 
-    def focused(self):
+    def focused(self, title=None):
         """Whether the keyboard focus is on a window, not on the screen
-        itself. It asks through a connection of its own: a test may be
+        itself (on the window of that title, or one inside it, when title
+        is given). It asks through a connection of its own: a test may be
         grabbing the screen through the other one from another thread."""
         if not getattr(self, "x_focus", None):
             self.x_focus = Xlib.display.Display(self.display)
-        focus = self.x_focus.get_input_focus().focus
-        return not isinstance(focus, int) and focus.id != self.x_focus.screen().root.id
+        display, focus = self.x_focus, self.x_focus.get_input_focus().focus
+        root, name = display.screen().root, display.intern_atom("_NET_WM_NAME")
+        while not isinstance(focus, int) and focus.id != root.id:
+            shown = focus.get_full_property(name, X.AnyPropertyType)
+            if title is None or shown:
+                return title is None or shown.value.decode(errors="replace") == title
+            focus = focus.query_tree().parent
+        return False
 
     @property
     def origin(self):

@@ -88,9 +88,9 @@ def test_the_whirl_installs_from_its_setup_stand_in_and_plays_with_disc_two(worl
     assert setup["text"] == "Quibbix The Whirl"
     assert "Program:  D:\\Install\\setup.exe\r\n" in setup["children"][0]["text"]
     assert "Current folder:  C:\\windows\r\n" in setup["children"][0]["text"]
-    world.key("Return")   # its Install, focused
+    world.key("Return", into=setup["text"])   # its Install, focused
     until(lambda: world.exists(f"{WHIRL_FOLDER}\\QuibLaunch.exe"), 5, "the installation")
-    world.key("Escape")
+    world.key("Escape", into=setup["text"])
     until(lambda: not world.windows("InstallShield_Win"), 5, "the setup stand-in to close")
 
     # Disc 1 now starts the installed launcher, whose Play finds disc 2.
