@@ -65,7 +65,7 @@ class World(quibworld.World):
         menu = until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
                      timeout, "the menu over the whole screen")[0]
         if self.wm:
-            until(self.focused, 5, "the keyboard focus")
+            until(lambda: self.focused(menu["text"]), 5, "the keyboard focus on the menu")
         return menu
 
     def open_window(self, cls, title="game"):
