@@ -27,7 +27,7 @@ def installed_launcher(world):
 def prompt(world, control, text, row=VOLUME_2):
     """The disc prompt once it is open, checked for its owner and texts."""
     box = world.wait_window("#32770", timeout=15)
-    assert (box["text"], box["owner"]) == (row["promptCaption"], world.wait_menu()["hwnd"])
+    assert (box["text"], box["owner"]) == (row["promptCaption"], world.windows(MENU)[0]["hwnd"])
     assert world.texts(box)[IDS[control]] == row[text]
     return box
 
