@@ -13,8 +13,9 @@
 # without its build folder, to /root/NAME in the root (NAME: the tree's
 # folder name) and runs the command there with a clean environment. It
 # runs in mount and process namespaces of its own: the root's /proc, /sys
-# and /dev go away with it, and so does every process it leaves behind. /tmp is this machine's, so that X screens on both sides
-# pick different numbers.
+# and /dev go away with it, and so does every process it leaves behind.
+# /tmp is this machine's, so that X screens on both sides pick different
+# numbers.
 set -euo pipefail
 
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

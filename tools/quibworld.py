@@ -309,9 +309,11 @@ class World:
         display, focus = self.x_focus, self.x_focus.get_input_focus().focus
         root, name = display.screen().root, display.intern_atom("_NET_WM_NAME")
         while not isinstance(focus, int) and focus.id != root.id:
+            if title is None:
+                return True
             shown = focus.get_full_property(name, X.AnyPropertyType)
-            if title is None or shown:
-                return title is None or shown.value.decode(errors="replace") == title
+            if shown:
+                return shown.value.decode(errors="replace") == title
             focus = focus.query_tree().parent
         return False
 
