@@ -23,6 +23,7 @@ from quibworld import ROOT, World, until, wine_version  # noqa: E402
 
 VOLUME_3 = CATALOGUE[2]
 BUTTON = POSITIONS["PLAY_BUTTON_POS"]
+MENU = "Quib Launch"   # the menu window's title; an information dialog has none
 
 
 def put_disc(world, installed):
@@ -74,7 +75,7 @@ def screenshots(world, out):
 
     launcher, menu = open_menu(world, installed=False)
     save(menu.crop(world.on_screen(PICTURE)), "menu-install")
-    world.key("Return")
+    world.key("Return", into=MENU)
     save(look(world, "IDB_INSTALL_PRESSED").crop(world.on_screen(PICTURE)), "button-pressed")
     launcher.wait(10)
     world.reset()
@@ -85,10 +86,10 @@ def screenshots(world, out):
     world.xdotool("mousemove", 0, 0)
     dialog = steady(world, menu)
     save(dialog.crop(ImageChops.difference(menu, dialog).getbbox()), "info-dialog")
-    world.key("space")
+    world.key("space", into="")
     steady(world, dialog)
     os.remove(world.unix("D:\\" + VOLUME_3["discMarker"]))   # the disc is out
-    world.key("Return")
+    world.key("Return", into=MENU)
     activated = look(world, "IDB_PLAY_ACTIVATED")
     prompt = steady(world, activated)
     save(prompt.crop(ImageChops.difference(activated, prompt).getbbox()), "disc-prompt")

@@ -21,7 +21,7 @@ from quibworld import until  # noqa: E402,F401
 
 from design import BOX_ART_AT, PLAY_AT, QUIT_AT, TITLES  # noqa: E402
 
-MENU = "QuibLaunch"
+MENU, MENU_TITLE = "QuibLaunch", "Quib Launch"   # the menu window's class and title
 # The shipped program file: the 32-bit tree's launcher.
 SHIPPED = Path(os.environ.get("QUIB_SHIPPED_LAUNCHER") or quibworld.BUILD_DIR / "QuibLaunch.exe")
 # The question mark over the product boxes: 32 x 32, its hot spot as stored.
@@ -58,7 +58,12 @@ class World(quibworld.World):
                 and exe in (None, w["exe"].lower())]
 
     def wait_window(self, cls=None, exe=None, timeout=10):
-        return until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
+        """The first such window; a dialog once it has the keyboard focus,
+        which a window manager gives it a moment after it shows."""
+        window = until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
+        if self.wm and cls == "#32770":
+            until(lambda: self.focused(window["text"]), 5, f"the keyboard focus on the dialog {window['text']!r}")
+        return window
 
     def wait_menu(self, exe="quiblaunch.exe", timeout=10):
         """The menu once it covers the screen and the keyboard focus is on it."""

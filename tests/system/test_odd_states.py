@@ -6,7 +6,7 @@ promises. And a whole session writes nothing but the hand-over's copy."""
 import time
 
 import pytest
-from conftest import IDS, MENU, folder, part, until
+from conftest import IDS, MENU, MENU_TITLE, folder, part, until
 from design import HOT_SPOTS, PLAY_AT, TITLES, WHIRL
 
 VOLUME_2 = TITLES[1]
@@ -165,11 +165,11 @@ def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
     world.wait_window("#32770")
     world.key("space")
     until(lambda: not world.windows("#32770"), 5, "the dialog to close")
-    world.key("Return")
+    world.key("Return", into=MENU_TITLE)
     world.wait_window("#32770")
     world.key("Tab", "space")   # Cancel
     until(lambda: not world.windows("#32770"), 5, "the prompt to close")
-    world.key("Escape")
+    world.key("Escape", into=MENU_TITLE)
     assert launcher.wait(5) == 0
     # From another title's disc: Install fails, then starts the setup program.
     launcher = world.start(world.put_launcher("D:\\"))
@@ -179,7 +179,7 @@ def test_a_whole_session_writes_nothing_but_the_hand_over_copy(world):
     world.key("Return")
     until(lambda: not world.windows("#32770"), 5, "the message to close")
     world.put_program("D:\\" + TITLES[2]["setupProgram"], "standin.exe")
-    world.key("Return")
+    world.key("Return", into=MENU_TITLE)
     assert launcher.wait(5) == 0
     # The two-disc title hands over to its copy.
     world.put("E:\\" + WHIRL["discMarker"])

@@ -7,7 +7,7 @@ own game's window, disc and words."""
 import time
 
 import pytest
-from conftest import IDS, MENU, until
+from conftest import IDS, MENU, MENU_TITLE, until
 from design import PLAY_AT, TITLES
 
 VOLUME_2 = TITLES[1]
@@ -52,7 +52,7 @@ def test_cancel_keeps_the_menu_and_a_disc_in_any_drive_plays_at_once(world):
     assert launcher.running and world.standin_log() == []
 
     world.put("E:\\" + VOLUME_2["discMarker"])   # in the second CD-ROM drive
-    world.key("Return")
+    world.key("Return", into=MENU_TITLE)
     assert [path for path, _ in world.started()] == [GAME]
     assert launcher.wait(5) == 0 and not world.windows("#32770")
     assert "planted winmm.dll" not in [run[0] for run in world.standin_log()]
@@ -106,6 +106,6 @@ def test_each_title_knows_its_game_window_its_disc_and_its_prompt(world, title):
     world.key("Return")   # Play has the focus
     cancel(world, prompt(world, "IDC_PROMPT_TEXT", "promptText", row))
     world.put("E:\\" + row["discMarkerPath"][3:])
-    world.key("Return")
+    world.key("Return", into=MENU_TITLE)
     assert [path for path, _ in world.started()] == [game]
     assert first.wait(5) == 0

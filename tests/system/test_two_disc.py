@@ -9,7 +9,7 @@ import stat
 import time
 from pathlib import Path
 
-from conftest import IDS, MENU, until
+from conftest import IDS, MENU, MENU_TITLE, until
 from design import WHIRL
 
 INSTALL_DIR = "F:\\Whirl"
@@ -103,6 +103,6 @@ def test_the_hard_disk_launcher_waits_for_the_installer_deletes_the_copy_and_pla
     world.key("Tab", "space")   # Cancel
     until(lambda: not world.windows("#32770"), 5, "the prompt to close")
     world.put("E:" + WHIRL["secondDiscMarkerPath"][2:])
-    world.key("Return")
+    world.key("Return", into=MENU_TITLE)
     assert [path for path, _ in world.started()] == [f"{INSTALL_DIR}\\{WHIRL['gameExe']}"]
     assert launcher.wait(5) == 0
