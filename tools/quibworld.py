@@ -296,7 +296,7 @@ class World:
         manager gives it a moment after a window appears; a key pressed
         before that goes to no window, or to the one that had the focus."""
         if self.wm:
-            until(lambda: self.focused(into), 5, f"the keyboard focus on {into or 'a window'}")
+            until(lambda: self.focused(into), 5, f"the keyboard focus on {'a window' if into is None else repr(into)}")
         self.xdotool("key", *keys)
 
     def focused(self, title=None):
