@@ -57,21 +57,22 @@ class World(quibworld.World):
         return [w for w in found if cls in (None, w["class"]) and visible in (None, w["visible"])
                 and exe in (None, w["exe"].lower())]
 
-    def wait_window(self, cls=None, exe=None, timeout=10):
-        """The first such window; a dialog once it has the keyboard focus,
-        which a window manager gives it a moment after it shows."""
-        window = until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
-        if self.wm and cls == "#32770":
-            until(lambda: self.focused(window["text"]), 5, f"the keyboard focus on the dialog {window['text']!r}")
+    def with_focus(self, window):
+        """The window once it has the keyboard focus, which a window manager
+        gives it a moment after it shows."""
+        if self.wm:
+            until(lambda: self.focused(window["text"]), 5, f"the keyboard focus on {window['text']!r}")
         return window
+
+    def wait_window(self, cls=None, exe=None, timeout=10):
+        """The first such window; a dialog once it has the keyboard focus."""
+        window = until(lambda: self.windows(cls, exe), timeout, f"a window of class {cls} ({exe})")[0]
+        return self.with_focus(window) if cls == "#32770" else window
 
     def wait_menu(self, exe="quiblaunch.exe", timeout=10):
         """The menu once it covers the screen and the keyboard focus is on it."""
-        menu = until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
-                     timeout, "the menu over the whole screen")[0]
-        if self.wm:
-            until(lambda: self.focused(menu["text"]), 5, "the keyboard focus on the menu")
-        return menu
+        return self.with_focus(until(lambda: [w for w in self.windows(MENU, exe) if w["rect"] == [0, 0, *self.size]],
+                                     timeout, "the menu over the whole screen")[0])
 
     def open_window(self, cls, title="game"):
         """A window of that class and title, as a running game or installer
